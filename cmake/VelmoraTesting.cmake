@@ -1,0 +1,46 @@
+# Helpers shared by every folder: optional subdirectories and GoogleTest
+# executables that run natively or, when cross-compiled, under Wine.
+
+macro(velmora_add_subdirs)
+  foreach(dir ${ARGN})
+    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endmacro()
+
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  # Windows binaries are self-contained: no MinGW runtime DLLs beside them.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      "${CMAKE_SOURCE_DIR}/cmake/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
+endif()
+
+if(BUILD_TESTING)
+  if(CMAKE_CROSSCOMPILING)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+  endif()
+endif()
+
+# velmora_gtest(NAME SOURCES src... [LIBS lib...])
+# Native: one CTest test per GoogleTest case. Cross-compiled: one CTest test
+# per executable, run through the emulator (Wine), so discovery costs no
+# extra Wine start-ups.
+function(velmora_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

@@ -1,0 +1,20 @@
+// The preview library's own module: its instance handle (recorded by DllMain
+// at process attach) and its folder, where VELMORAD.VMD and the help files lie.
+#ifndef DCHKFCS_MODULE_H
+#define DCHKFCS_MODULE_H
+
+#include <stddef.h>
+#include "uichar.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// The one process-wide handle: resources, the data file and the help file
+// are all found through it.
+extern HINSTANCE g_hInstance;
+#endif
+
+// Writes the library's folder (drive and directory, ending in a separator)
+// into pszDest; returns false when it does not fit in cchDest units.
+bool GetModuleFolder(UiChar *pszDest, size_t cchDest);
+
+#endif

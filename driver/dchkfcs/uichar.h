@@ -1,0 +1,15 @@
+// UTF-16 code unit of every user-visible text. On Windows it is WCHAR, so
+// texts go straight to the W functions; natively (reader, loader and their
+// tests) it is char16_t.
+#ifndef DCHKFCS_UICHAR_H
+#define DCHKFCS_UICHAR_H
+
+#ifdef _WIN32
+typedef wchar_t UiChar;
+#else
+typedef char16_t UiChar;
+#endif
+
+static_assert(sizeof(UiChar) == 2, "texts are UTF-16");
+
+#endif
