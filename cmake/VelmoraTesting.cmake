@@ -13,7 +13,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   # Windows binaries are self-contained: no MinGW runtime DLLs beside them.
   add_link_options(-static -static-libgcc -static-libstdc++)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      "${CMAKE_SOURCE_DIR}/cmake/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
+      "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
 endif()
 
 if(BUILD_TESTING)
