@@ -1,0 +1,20 @@
+#include "fast_routines.h"
+
+unsigned CpuFeatures(void)
+{
+#if VELMORAJ_X86
+    __builtin_cpu_init();
+    unsigned f = 0;
+    if (__builtin_cpu_supports("sse2"))
+        f |= CPU_SSE2;
+    /* AVX2 alone is not enough: the OS must save the YMM state, which
+     * __builtin_cpu_supports already checks through XGETBV. */
+    if (__builtin_cpu_supports("avx2"))
+        f |= CPU_AVX2;
+    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+        f |= CPU_AVX512BW;
+    return f;
+#else
+    return 0;
+#endif
+}

@@ -1,0 +1,32 @@
+/*
+ * Fast variants of the encoder's hot routines. Each gives exactly the
+ * result of its plain counterpart; set-up puts them in the encoder
+ * context's routine slots when the CPU has the instructions they need.
+ */
+#ifndef VELMORAJ_FAST_ROUTINES_H
+#define VELMORAJ_FAST_ROUTINES_H
+
+#include <stdint.h>
+
+#if defined(__x86_64__) || defined(__i386__)
+#define VELMORAJ_X86 1
+#else
+#define VELMORAJ_X86 0
+#endif
+
+/* Instruction sets found at run time. */
+enum {
+    CPU_SSE2 = 1,
+    CPU_AVX2 = 2,
+    CPU_AVX512BW = 4
+};
+
+/* The instruction sets of the running CPU (0 on other architectures). */
+unsigned CpuFeatures(void);
+
+/* ForwardDct, QuantiseBlock and the two in one, in AVX2. */
+void ForwardDctAvx2(const uint8_t block[64], int32_t out[64]);
+void QuantiseBlockAvx2(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]);
+void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+
+#endif

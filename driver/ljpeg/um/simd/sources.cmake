@@ -1,0 +1,12 @@
+# Fast variants of the encoder's hot routines, chosen at run time.
+# Included by the encoder's CMakeLists.txt, which adds the list to its targets.
+set(VELMORAJ_FAST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/cpu_features.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp
+)
+if(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # GCC for Windows does not align the stack for 32-byte vector spills;
+  # let the assembler turn aligned vector moves into unaligned ones.
+  set_source_files_properties(${VELMORAJ_FAST_SOURCES} PROPERTIES
+    COMPILE_OPTIONS "-Wa,-muse-unaligned-vector-move")
+endif()
