@@ -1,0 +1,10 @@
+// The sample cover sheet that fcsview shows when no metafile is given.
+#ifndef FCSVIEW_COVERSHEET_H
+#define FCSVIEW_COVERSHEET_H
+
+#include <windows.h>
+
+// A US Letter page drawn into a new enhanced metafile; the caller deletes it.
+HENHMETAFILE CreateSampleCoverSheet();
+
+#endif

@@ -1,0 +1,9 @@
+// The host's own top-level window, over which the preview opens modally.
+#ifndef FCSVIEW_HOSTWINDOW_H
+#define FCSVIEW_HOSTWINDOW_H
+
+#include <windows.h>
+
+HWND CreateHostWindow(HINSTANCE hInstance);
+
+#endif
