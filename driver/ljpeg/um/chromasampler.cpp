@@ -1,0 +1,47 @@
+// Chroma samplers: the three planes of one MCU into the MCU buffer, Y
+// blocks first in raster order, then one Cb and one Cr block. The means
+// truncate; a mean of bytes always fits a byte.
+#include <string.h>
+
+#include "jpeginternal.h"
+
+// Copies the 8x8 block at (top, left) of a plane with the given row width.
+static void CutBlock(uint8_t *block, const uint8_t *plane, uint32_t plane_width, uint32_t top,
+                     uint32_t left) {
+    for (uint32_t r = 0; r < 8; r++) memcpy(block + r * 8, plane + (top + r) * plane_width + left, 8);
+}
+
+// 16x16 plane to 8x8 by the mean of each 2x2 square.
+static void Reduce2x2(uint8_t *block, const uint8_t *p) {
+    for (int r = 0; r < 8; r++) {
+        const uint8_t *a = p + 2 * r * 16, *b = a + 16;
+        for (int c = 0; c < 8; c++) {
+            block[r * 8 + c] = (uint8_t)((a[2 * c] + a[2 * c + 1] + b[2 * c] + b[2 * c + 1]) >> 2);
+        }
+    }
+}
+
+// 16x8 plane to 8x8 by the mean of each horizontal pair.
+static void Reduce2x1(uint8_t *block, const uint8_t *p) {
+    for (int r = 0; r < 8; r++) {
+        for (int c = 0; c < 8; c++) block[r * 8 + c] = (uint8_t)((p[r * 16 + 2 * c] + p[r * 16 + 2 * c + 1]) >> 1);
+    }
+}
+
+void Sample420(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
+    for (uint32_t k = 0; k < 4; k++) CutBlock(mcu + k * 64, y, 16, 8 * (k / 2), 8 * (k % 2));
+    Reduce2x2(mcu + 256, cb);
+    Reduce2x2(mcu + 320, cr);
+}
+
+void Sample422(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
+    for (uint32_t k = 0; k < 2; k++) CutBlock(mcu + k * 64, y, 16, 0, 8 * k);
+    Reduce2x1(mcu + 128, cb);
+    Reduce2x1(mcu + 192, cr);
+}
+
+void Sample444(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
+    memcpy(mcu, y, 64);
+    memcpy(mcu + 64, cb, 64);
+    memcpy(mcu + 128, cr, 64);
+}

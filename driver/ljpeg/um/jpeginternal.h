@@ -1,0 +1,210 @@
+/*
+ * jpeginternal.h - records and routines shared by the encoder's stages.
+ * Not installed: tests and the benchmark include it to drive single stages.
+ */
+#ifndef JPEGINTERNAL_H
+#define JPEGINTERNAL_H
+
+#include <stdint.h>
+
+#include "velmoraj.h"
+
+/* ---- Status word (jpegstatus.cpp) ---------------------------------- */
+
+void JpegStatusReset(void);
+void JpegStatusOr(uint16_t code);
+uint16_t JpegStatusGet(void);
+
+/* ---- Byte streams (bytestream.cpp) --------------------------------- */
+
+enum {
+    STREAM_KIND_COUNTING = 0,
+    STREAM_KIND_MEMORY = 1
+};
+
+/* Fourteen operation slots, then the state. Both kinds share the layout;
+ * the kind only decides which routines fill the slots. The byte order of
+ * Read16/Read32 and Write16/Write32 is also a choice of routines, so
+ * SetReadOrder and SetWriteOrder refill those slots. */
+typedef struct ByteStream ByteStream;
+struct ByteStream {
+    void (*SetReadOrder)(ByteStream *s, uint32_t order);
+    void (*SetWriteOrder)(ByteStream *s, uint32_t order);
+    uint32_t (*Tell)(ByteStream *s);
+    int (*Seek)(ByteStream *s, int32_t offset, uint32_t origin);
+    int (*ReadBit)(ByteStream *s, uint16_t *bit);
+    int (*ReadByte)(ByteStream *s, uint8_t *value);
+    int (*Read16)(ByteStream *s, uint16_t *value);
+    int (*Read32)(ByteStream *s, uint32_t *value);
+    int (*WriteBit)(ByteStream *s, uint32_t bit);
+    int (*WriteByte)(ByteStream *s, uint8_t value);
+    int (*Write16)(ByteStream *s, uint16_t value);
+    int (*Write32)(ByteStream *s, uint32_t value);
+    int (*FlushBits)(ByteStream *s);
+    int (*WriteBits)(ByteStream *s, uint8_t count, uint16_t value);
+
+    uint32_t bit_accumulator; /* byte being assembled / being read */
+    uint32_t bit_count;       /* bits placed (writing) or left (reading) */
+    uint8_t kind;             /* STREAM_KIND_MEMORY or STREAM_KIND_COUNTING */
+    uint8_t *data;            /* memory stream: the buffer */
+    uint32_t size;            /* memory: buffer length; counting: high-water mark */
+    uint32_t position;        /* next byte (memory) or bytes counted (counting) */
+};
+
+void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer);
+void InitCountingStream(ByteStream *s);
+
+/* ---- Tables -------------------------------------------------------- */
+
+typedef struct QuantTable {
+    uint8_t pq;
+    uint8_t tq;
+    uint16_t divisors[64]; /* 8 x the scaled value, natural order */
+} QuantTable;
+
+typedef struct HuffmanTable {
+    uint8_t th;
+    uint8_t ehufsi[256];  /* code length by symbol */
+    uint16_t ehufco[256]; /* code by symbol, right-aligned */
+} HuffmanTable;
+
+typedef struct ComponentSpec {
+    uint8_t id;
+    uint8_t h;
+    uint8_t v;
+    int16_t dc_predictor;
+    const HuffmanTable *dc_table;
+    const HuffmanTable *ac_table;
+    const QuantTable *quant_table;
+} ComponentSpec;
+
+/* ---- Encoder context and its routine slots ------------------------- */
+
+typedef struct EncoderContext EncoderContext;
+
+typedef int (*PixelReader)(EncoderContext *ctx, uint8_t *mcu);
+typedef void (*ChromaSampler)(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+typedef void (*BlockTransform)(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+typedef int (*BlockCoder)(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
+
+enum {
+    STREAM_KIND_MEASURE = 2, /* output is a counting stream */
+    STREAM_KIND_ENCODE = 3   /* output is a memory stream */
+};
+
+struct EncoderContext {
+    uint8_t component_count;
+    uint16_t image_height16;
+    uint16_t image_width16;
+    uint16_t restart_interval;
+    uint32_t width;
+    uint32_t height;
+    uint32_t pixel_data_start;
+    uint8_t quality;
+    uint16_t stream_kind;
+    uint8_t mcu_width;
+    uint8_t mcu_height;
+    uint16_t mcus_per_row;
+    uint32_t total_mcus;
+    uint32_t mcus_done;
+    ComponentSpec components[3];
+    uint32_t row_stride;
+    ByteStream *input;
+    ByteStream *output;
+    PixelReader pixel_reader;
+    BlockCoder block_coder;
+    ChromaSampler chroma_sampler;   /* 0 for grey */
+    BlockTransform block_transform; /* DCT and quantiser of one block */
+};
+
+/* What the entry point hands to the encoder set-up. The routine slots are
+ * filled by SelectRoutines, the one place that picks variants. */
+typedef struct EncoderOptions {
+    uint16_t version;
+    uint16_t reserved;
+    uint8_t quality;
+    uint16_t restart_interval;
+    uint16_t stream_kind;
+    PixelReader pixel_reader;
+    BlockCoder block_coder;
+    ChromaSampler chroma_sampler;
+    BlockTransform block_transform;
+} EncoderOptions;
+
+/* ---- Entry point (jpegentry.cpp, jpegsetup.cpp) -------------------- */
+
+typedef struct JpegInternalOptions {
+    uint16_t restart_interval; /* MCUs per interval, 0 = one interval */
+    bool plain_routines;       /* force the plain reference routines */
+} JpegInternalOptions;
+
+/* Jpeg_EncodeStart with a choice of restart interval and routines;
+ * opts 0 means the export's defaults. */
+uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOptions *opts);
+
+void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts);
+int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input,
+                 ByteStream *output, EncoderContext *ctx);
+
+/* ---- Pixel readers (pixelreader.cpp) and samplers (chromasampler.cpp) */
+
+int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb16Mcu(EncoderContext *ctx, uint8_t *mcu);  /* 5-5-5, red low */
+int ReadBgr16Mcu(EncoderContext *ctx, uint8_t *mcu);  /* 5-5-5, blue low */
+int ReadRgb24Mcu(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr24Mcu(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb32Mcu(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr32Mcu(EncoderContext *ctx, uint8_t *mcu);
+
+void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr);
+
+void Sample420(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+void Sample422(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+void Sample444(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+
+/* ---- Headers (jpegheaders.cpp) ------------------------------------- */
+
+int WriteJpegStream(EncoderContext *ctx);
+int WriteApp0(EncoderContext *ctx);
+int WriteDht(EncoderContext *ctx, HuffmanTable tables[4]);
+int WriteDqt(EncoderContext *ctx, QuantTable tables[2]);
+int WriteSof0(EncoderContext *ctx);
+int WriteSos(EncoderContext *ctx);
+int WriteDri(EncoderContext *ctx);
+
+/* ---- Quantisation tables (quanttables.cpp) ------------------------- */
+
+extern const uint8_t kBaseQuantTables[130];
+extern const int32_t kZigzag[64];
+
+uint32_t QualityScale(uint8_t quality);
+/* Fills the table from a 65-byte base entry; values receives the 64
+ * scaled bytes in natural order. */
+void ScaleQuantTable(const uint8_t *entry, uint32_t scale, QuantTable *table, uint8_t values[64]);
+
+/* ---- DCT and quantiser (forwarddct.cpp) ---------------------------- */
+
+void ForwardDct(const uint8_t block[64], int32_t out[64]);
+void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]);
+void TransformBlock(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+
+/* ---- Huffman tables (huffmantables.cpp) and coder (huffmancoder.cpp) */
+
+extern const uint8_t kHuffmanTables[416];
+
+uint16_t GenerateSizeTable(const uint8_t bits[16], uint8_t huffsize[257]);
+void GenerateCodeTable(const uint8_t huffsize[257], uint16_t huffcode[256]);
+/* Reads one table definition (Tc/Th, BITS, HUFFVAL) and builds its lookup;
+ * returns the definition's length in bytes. */
+uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table);
+
+int EncodeBlock(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
+int EncodeDc(EncoderContext *ctx, const HuffmanTable *table, int32_t diff);
+int EncodeAc(EncoderContext *ctx, const HuffmanTable *table, const int16_t block[64]);
+
+/* ---- Scan (scandriver.cpp) ----------------------------------------- */
+
+int EncodeScan(EncoderContext *ctx);
+int EncodeInterval(EncoderContext *ctx);
+
+#endif /* JPEGINTERNAL_H */
