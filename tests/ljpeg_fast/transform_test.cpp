@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "reference_transform.h"
+#include "jpeginternal.h"
 #include "simd/fast_routines.h"
 #include "simd/quant_reciprocal.h"
 
@@ -48,7 +48,7 @@ TEST(QuantiseReciprocal, EqualsDivisionForEveryDivisorAndCoefficient)
             int16_t want[64], got[64];
             for (int k = 0; k < 64; ++k)
                 coef[k] = base + k;
-            ReferenceQuantiseBlock(coef, divisors, want);
+            QuantiseBlock(coef, divisors, want);
             for (int k = 0; k < 64; ++k)
                 ASSERT_EQ(QuantiseByReciprocal(coef[k], d), want[k]) << "c=" << coef[k] << " d=" << d;
             if (HaveAvx2()) {
@@ -73,7 +73,7 @@ TEST(QuantiseReciprocal, MixedDivisorsKeepTheirPositions)
             coef[k] = (int32_t)(rng() % 16385) - 8192;
         }
         int16_t want[64], got[64];
-        ReferenceQuantiseBlock(coef, divisors, want);
+        QuantiseBlock(coef, divisors, want);
         QuantiseBlockAvx2(coef, divisors, got);
         for (int k = 0; k < 64; ++k)
             ASSERT_EQ(got[k], want[k]) << "k=" << k;
@@ -84,7 +84,7 @@ TEST(ForwardDctFast, DctOutputsOfExtremeBlocksFitSixteenBits)
 {
     for (const auto &b : ExtremeBlocks()) {
         int32_t out[64];
-        ReferenceForwardDct(b.data(), out);
+        ForwardDct(b.data(), out);
         for (int k = 0; k < 64; ++k) {
             EXPECT_LT(out[k], 32768);
             EXPECT_GE(out[k], -32768);
@@ -95,7 +95,7 @@ TEST(ForwardDctFast, DctOutputsOfExtremeBlocksFitSixteenBits)
 void ExpectSameDct(const uint8_t *block)
 {
     int32_t want[64], got[64];
-    ReferenceForwardDct(block, want);
+    ForwardDct(block, want);
     ForwardDctAvx2(block, got);
     for (int k = 0; k < 64; ++k)
         ASSERT_EQ(got[k], want[k]) << "k=" << k;
@@ -141,8 +141,8 @@ TEST(TransformBlockFast, EqualsDctThenQuantiseForRandomTables)
             d = (uint16_t)(8 * (1 + rng() % (round % 2 ? 255 : 8)));
         int32_t coef[64];
         int16_t want[64], got[64];
-        ReferenceForwardDct(block, coef);
-        ReferenceQuantiseBlock(coef, divisors, want);
+        ForwardDct(block, coef);
+        QuantiseBlock(coef, divisors, want);
         TransformBlockAvx2(block, divisors, got);
         for (int k = 0; k < 64; ++k)
             ASSERT_EQ(got[k], want[k]) << "k=" << k;

@@ -17,9 +17,13 @@
 /* Instruction sets found at run time. */
 enum {
     CPU_SSE2 = 1,
-    CPU_AVX2 = 2,
-    CPU_AVX512BW = 4
+    CPU_SSSE3 = 2,
+    CPU_AVX2 = 4,
+    CPU_AVX512BW = 8
 };
+
+struct EncoderContext;
+struct ComponentSpec;
 
 /* The instruction sets of the running CPU (0 on other architectures). */
 unsigned CpuFeatures(void);
@@ -28,5 +32,8 @@ unsigned CpuFeatures(void);
 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64]);
 void QuantiseBlockAvx2(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]);
 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+
+/* EncodeBlock, needs SSSE3. */
+int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
 #endif
