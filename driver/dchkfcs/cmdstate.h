@@ -1,0 +1,16 @@
+// Check marks of the two view commands, derived from the zoom mode.
+#ifndef DCHKFCS_CMDSTATE_H
+#define DCHKFCS_CMDSTATE_H
+
+#include "checkfcsstate.h"
+
+enum { CMDSTATE_CHECKED = 1, CMDSTATE_DISABLED = 2 };
+
+// FALSE for ids without a state; otherwise the state bits in *puState.
+BOOL QueryCommandState(const CheckFcsState *pState, UINT uId, UINT *puState);
+
+// Brings a popup menu's items and a toolbar's buttons in line with the
+// state; either may be NULL.
+void UpdateCommandState(const CheckFcsState *pState, HMENU hmenuPopup, HWND hwndToolbar);
+
+#endif

@@ -1,0 +1,16 @@
+// The frame's toolbar: seven buttons from bitmap 101 and the zoom box in the
+// slot of IDM_ZOOMBOX.
+#ifndef DCHKFCS_TOOLBAR_H
+#define DCHKFCS_TOOLBAR_H
+
+#include "checkfcsstate.h"
+
+// Builds the toolbar and its zoom box, shows it and stores hwndToolbar and
+// hwndZoomBox; a toolbar that cannot be created is left out.
+void BuildToolbar(CheckFcsState *pState);
+
+// Turns the IDM_ZOOMBOX button into an 80-pixel separator and creates the
+// zoom combo box over it, filled from the zoom list.
+void BuildZoomBox(CheckFcsState *pState);
+
+#endif

@@ -1,0 +1,40 @@
+// Zoom model: the mode and percentage in CheckFcsState, the zoom box's list,
+// the status-bar percentage and the five zoom commands.
+#ifndef DCHKFCS_ZOOM_H
+#define DCHKFCS_ZOOM_H
+
+#include "checkfcsstate.h"
+
+enum {
+    ZOOM_MIN_PERCENT = 10,
+    ZOOM_MAX_PERCENT = 500,
+    ZOOM_FIT_MARGIN = 21,
+};
+
+// Percentage that fits a page of cxPage x cyPage pixels into a view of
+// cxView x cyView pixels: the smaller of both fits for the whole page, the
+// width fit for the whole width; clamped to 10..500.
+int FitZoomPercent(int nMode, int cxView, int cyView, int cxPage, int cyPage);
+
+// A typed zoom box text: its _wtoi value when that lies within 10..500.
+BOOL ParseTypedZoom(const WCHAR *pszText, int *pnPercent);
+
+// Right edges of the status bar's two parts for a frame client width cw and
+// a percentage part width w.
+void ComputeStatusParts(int cxClient, int cxPart, int aRight[2]);
+
+// Index of the zoom box item whose percentage is the nearest one above
+// (nDirection > 0) or below (nDirection < 0) nCurrent; -1 when there is none.
+int FindZoomStep(HWND hwndZoomBox, int nCurrent, int nDirection);
+
+void SetZoomMode(CheckFcsState *pState, int nMode);
+void ShowZoomPercent(CheckFcsState *pState);
+void UpdateStatusZoom(CheckFcsState *pState);
+void ApplyZoomSelection(CheckFcsState *pState);
+void ApplyTypedZoom(CheckFcsState *pState);
+void ZoomIn(CheckFcsState *pState);
+void ZoomOut(CheckFcsState *pState);
+void ToggleWholePage(CheckFcsState *pState);
+void ToggleWholeWidth(CheckFcsState *pState);
+
+#endif
