@@ -36,4 +36,19 @@ void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], in
 /* EncodeBlock, needs SSSE3. */
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
+/* Pixel readers in AVX2, one per depth and channel order. */
+int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+
+/* The grey reader without a stream call per byte (portable). */
+int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu);
+
+/* Chroma samplers in SSSE3. */
+void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+void Sample422Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+
 #endif

@@ -1,0 +1,51 @@
+/*
+ * The 4:2:0 and 4:2:2 samplers with pairwise byte sums (pmaddubsw): the
+ * same truncating means as the plain samplers, eight output samples a step.
+ * 4:4:4 is three block copies and stays plain.
+ */
+#include "fast_routines.h"
+
+#if VELMORAJ_X86
+#include <immintrin.h>
+#include <string.h>
+
+#define SSSE3 __attribute__((target("ssse3")))
+
+/* Sums of horizontal pairs of a 16-sample plane row, in 16-bit lanes. */
+static SSSE3 inline __m128i PairSums(const uint8_t *row)
+{
+    return _mm_maddubs_epi16(_mm_loadu_si128((const __m128i *)row), _mm_set1_epi8(1));
+}
+
+static SSSE3 inline void StoreEight(uint8_t *dst, __m128i sums)
+{
+    _mm_storel_epi64((__m128i *)dst, _mm_packus_epi16(sums, sums));
+}
+
+static void CutYBlocks(uint8_t *mcu, const uint8_t *y, uint32_t block_rows)
+{
+    for (uint32_t k = 0; k < 2 * block_rows; ++k)
+        for (uint32_t r = 0; r < 8; ++r)
+            memcpy(mcu + 64 * k + 8 * r, y + (8 * (k / 2) + r) * 16 + 8 * (k % 2), 8);
+}
+
+SSSE3 void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
+{
+    CutYBlocks(mcu, y, 2);
+    for (uint32_t r = 0; r < 8; ++r) {
+        const uint8_t *b = cb + 32 * r, *c = cr + 32 * r;
+        StoreEight(mcu + 256 + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(b), PairSums(b + 16)), 2));
+        StoreEight(mcu + 320 + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(c), PairSums(c + 16)), 2));
+    }
+}
+
+SSSE3 void Sample422Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
+{
+    CutYBlocks(mcu, y, 1);
+    for (uint32_t r = 0; r < 8; ++r) {
+        StoreEight(mcu + 128 + 8 * r, _mm_srli_epi16(PairSums(cb + 16 * r), 1));
+        StoreEight(mcu + 192 + 8 * r, _mm_srli_epi16(PairSums(cr + 16 * r), 1));
+    }
+}
+
+#endif

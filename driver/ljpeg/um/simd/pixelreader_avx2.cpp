@@ -1,0 +1,193 @@
+/*
+ * Pixel readers in AVX2: sixteen pixels per step, the same integer colour
+ * conversion as RgbToYcc.
+ *
+ * The reader first finds a pointer to the pixels of each MCU row, checking
+ * each row against the input size in the plain reader's order. Rows that
+ * end before the MCU's right edge are copied to a local buffer and
+ * completed with copies of their last pixel; rows below the image reuse
+ * the row above. Repeating a pixel before conversion gives the same samples
+ * as repeating its converted samples. Vector loads never reach past the
+ * pixels of a row: a step reads exactly eight pixels from each of two
+ * pointers.
+ *
+ * The conversion in 16-bit lanes:
+ *   Y  = (77 R + 150 G + 29 B + 128) >> 8, at most 65408 >> 8 = 255, unsigned;
+ *   Cb = ((x + 128) >> 8) + 128 with x = 128 B - 43 R - 85 G in [-32640, 32640],
+ *        computed as (((x >> 1) + 64) >> 7) + 128 so that nothing overflows,
+ *        which is the same floor; pure blue gives 256, which packing with
+ *        unsigned saturation limits to 255. Cr likewise with R, G, B.
+ */
+#include "fast_routines.h"
+
+#if VELMORAJ_X86
+#include <immintrin.h>
+#include <string.h>
+
+#include "jpeginternal.h"
+
+#define AVX2 __attribute__((target("avx2")))
+
+/* pshufb controls that move channel byte c of pixel i into 16-bit lane i:
+ * from the first load (pixel bytes 0..15) or from the second one, which
+ * starts second_at bytes in. */
+struct ChannelShuffles {
+    uint8_t first[3][16];
+    uint8_t second[3][16];
+};
+
+static constexpr ChannelShuffles MakeChannelShuffles(int bytes_per_pixel, int second_at)
+{
+    ChannelShuffles t{};
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < 8; ++i) {
+            int at = bytes_per_pixel * i + c;
+            t.first[c][2 * i] = (uint8_t)(at < 16 ? at : 0x80);
+            t.second[c][2 * i] = (uint8_t)(at < 16 ? 0x80 : at - second_at);
+            t.first[c][2 * i + 1] = 0x80;
+            t.second[c][2 * i + 1] = 0x80;
+        }
+    return t;
+}
+
+static constexpr ChannelShuffles kShuffles24 = MakeChannelShuffles(3, 8);
+static constexpr ChannelShuffles kShuffles32 = MakeChannelShuffles(4, 16);
+
+/* Sixteen bytes at a in the low lane, at b in the high lane. */
+static AVX2 inline __m256i LoadPair(const uint8_t *a, const uint8_t *b)
+{
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i *)a)),
+                                   _mm_loadu_si128((const __m128i *)b), 1);
+}
+
+static AVX2 inline __m256i Channel(__m256i first, __m256i second, const ChannelShuffles &t, int c)
+{
+    __m256i f = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.first[c]));
+    __m256i s = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.second[c]));
+    return _mm256_or_si256(_mm256_shuffle_epi8(first, f), _mm256_shuffle_epi8(second, s));
+}
+
+/* Pixel formats: eight pixels at a and eight at b into R, G, B lanes.
+ * kRed is the byte (or 5-bit field) that holds red; blue is the other end. */
+template <int kBytes, int kRed>
+struct Bytes {
+    enum { kBytesPerPixel = kBytes };
+    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g, __m256i *bl)
+    {
+        const ChannelShuffles &t = kBytes == 3 ? kShuffles24 : kShuffles32;
+        const int second_at = kBytes == 3 ? 8 : 16;
+        __m256i first = LoadPair(a, b);
+        __m256i second = LoadPair(a + second_at, b + second_at);
+        *r = Channel(first, second, t, kRed);
+        *g = Channel(first, second, t, 1);
+        *bl = Channel(first, second, t, 2 - kRed);
+    }
+};
+
+template <int kRed>
+struct Bits555 {
+    enum { kBytesPerPixel = 2 };
+    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g, __m256i *bl)
+    {
+        const __m256i five = _mm256_set1_epi16(0x1F << 3);
+        __m256i v = LoadPair(a, b);
+        __m256i low = _mm256_and_si256(_mm256_slli_epi16(v, 3), five);
+        __m256i high = _mm256_and_si256(_mm256_srli_epi16(v, 7), five);
+        *g = _mm256_and_si256(_mm256_srli_epi16(v, 2), five);
+        *r = kRed == 0 ? low : high;
+        *bl = kRed == 0 ? high : low;
+    }
+};
+
+/* ((x >> 1) + 64) >> 7 + 128 for a chroma difference x (see above). */
+static AVX2 inline __m256i ChromaFromDifference(__m256i x)
+{
+    __m256i half = _mm256_add_epi16(_mm256_srai_epi16(x, 1), _mm256_set1_epi16(64));
+    return _mm256_add_epi16(_mm256_srai_epi16(half, 7), _mm256_set1_epi16(128));
+}
+
+/* Converts eight pixels at a and eight at b into sixteen Y, Cb, Cr. */
+template <class Pixel>
+static AVX2 inline void Convert16(const uint8_t *a, const uint8_t *b, uint8_t *y, uint8_t *cb, uint8_t *cr)
+{
+    __m256i r, g, bl;
+    Pixel::Load(a, b, &r, &g, &bl);
+    __m256i yy = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(r, _mm256_set1_epi16(77)),
+                                                   _mm256_mullo_epi16(g, _mm256_set1_epi16(150))),
+                                  _mm256_add_epi16(_mm256_mullo_epi16(bl, _mm256_set1_epi16(29)),
+                                                   _mm256_set1_epi16(128)));
+    yy = _mm256_srli_epi16(yy, 8);
+    __m256i u = _mm256_sub_epi16(_mm256_sub_epi16(_mm256_slli_epi16(bl, 7),
+                                                  _mm256_mullo_epi16(r, _mm256_set1_epi16(43))),
+                                 _mm256_mullo_epi16(g, _mm256_set1_epi16(85)));
+    __m256i v = _mm256_sub_epi16(_mm256_sub_epi16(_mm256_slli_epi16(r, 7),
+                                                  _mm256_mullo_epi16(g, _mm256_set1_epi16(107))),
+                                 _mm256_mullo_epi16(bl, _mm256_set1_epi16(21)));
+    u = ChromaFromDifference(u);
+    v = ChromaFromDifference(v);
+    __m256i ycb = _mm256_permute4x64_epi64(_mm256_packus_epi16(yy, u), 0xD8);
+    __m256i crcr = _mm256_permute4x64_epi64(_mm256_packus_epi16(v, v), 0xD8);
+    _mm_storeu_si128((__m128i *)y, _mm256_castsi256_si128(ycb));
+    _mm_storeu_si128((__m128i *)cb, _mm256_extracti128_si256(ycb, 1));
+    _mm_storeu_si128((__m128i *)cr, _mm256_castsi256_si128(crcr));
+}
+
+/* A row that ends inside the MCU, completed with copies of its last pixel. */
+static void PadRow(uint8_t *dst, const uint8_t *src, uint32_t columns, uint32_t mcu_width, uint32_t bpp)
+{
+    memcpy(dst, src, (size_t)columns * bpp);
+    for (uint32_t j = columns; j < mcu_width; ++j)
+        memcpy(dst + (size_t)j * bpp, dst + (size_t)(columns - 1) * bpp, bpp);
+}
+
+template <class Pixel>
+static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
+{
+    enum { BPP = Pixel::kBytesPerPixel };
+    alignas(32) uint8_t planes[3][256];
+    uint8_t padded[16][16 * BPP];
+    const uint8_t *rows[16];
+
+    const ByteStream *in = ctx->input;
+    const uint32_t width = ctx->mcu_width, height = ctx->mcu_height;
+    const uint32_t mcu_row = ctx->mcus_done / ctx->mcus_per_row;
+    const uint32_t x0 = ctx->mcus_done % ctx->mcus_per_row * width;
+    const uint32_t rows_available = ctx->height - mcu_row * height;
+    const uint32_t columns = x0 + width > ctx->width ? ctx->width - x0 : width;
+    uint64_t offset = ctx->pixel_data_start + (uint64_t)(rows_available - 1) * ctx->row_stride +
+                      (uint64_t)x0 * BPP;
+
+    for (uint32_t i = 0; i < height; ++i) {
+        if (i >= rows_available) {
+            rows[i] = rows[i - 1];
+            continue;
+        }
+        if (offset + (uint64_t)columns * BPP > in->size) {
+            JpegStatusOr(JPEG_ERR_BOUNDS);
+            return 0;
+        }
+        rows[i] = in->data + offset;
+        if (columns < width) {
+            PadRow(padded[i], rows[i], columns, width, BPP);
+            rows[i] = padded[i];
+        }
+        offset -= ctx->row_stride;
+    }
+
+    /* Sixteen samples a step: one 16-wide row, or two 8-wide rows. */
+    for (uint32_t i = 0; i < height; i += 16 / width) {
+        const uint8_t *a = rows[i], *b = width == 16 ? rows[i] + 8 * BPP : rows[i + 1];
+        Convert16<Pixel>(a, b, planes[0] + i * width, planes[1] + i * width, planes[2] + i * width);
+    }
+    ctx->chroma_sampler(mcu, planes[0], planes[1], planes[2]);
+    return 1;
+}
+
+AVX2 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>>(ctx, mcu); }
+AVX2 int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>>(ctx, mcu); }
+AVX2 int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>>(ctx, mcu); }
+AVX2 int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>>(ctx, mcu); }
+AVX2 int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>>(ctx, mcu); }
+AVX2 int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>>(ctx, mcu); }
+
+#endif
