@@ -17,4 +17,11 @@ extern HINSTANCE g_hInstance;
 // into pszDest; returns false when it does not fit in cchDest units.
 bool GetModuleFolder(UiChar *pszDest, size_t cchDest);
 
+#ifndef _WIN32
+// Natively the library has no module of its own: the folder is whatever was
+// set here (by tests and tools), none until then. Returns false when the
+// folder needs 260 units or more.
+bool SetModuleFolder(const UiChar *pszFolder);
+#endif
+
 #endif

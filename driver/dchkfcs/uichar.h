@@ -6,8 +6,10 @@
 
 #ifdef _WIN32
 typedef wchar_t UiChar;
+#define UI_STR(s) L##s
 #else
 typedef char16_t UiChar;
+#define UI_STR(s) u##s
 #endif
 
 static_assert(sizeof(UiChar) == 2, "texts are UTF-16");

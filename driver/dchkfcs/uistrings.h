@@ -9,6 +9,14 @@
 
 enum { UI_KEY_LEN = 32, UI_ZOOM_TEXT_LEN = 128, UI_TEXT_LEN = 64 };
 
+// Records in each list, the terminating record included.
+enum {
+    UI_ZOOM_LIST_COUNT = 9,
+    UI_ZOOM_MENU_COUNT = 6,
+    UI_HELP_MENU_COUNT = 3,
+    UI_IMAGE_POSITION_COUNT = 4
+};
+
 struct UiZoomEntry {
     char szKey[UI_KEY_LEN];
     int32_t nZoomPercent;
@@ -27,12 +35,12 @@ struct UiMenuTextEntry {
 };
 
 // Lists end at the first record with an empty key.
-extern UiZoomEntry g_aUiZoomList[];        // TBD_500 ... TBD_10
-extern UiTextEntry g_UiWindowTitle;        // Dlg_CheckFAXCoverSheet
-extern UiMenuTextEntry g_aUiZoomMenu[];    // CfcZoom, Cfcz_*  (menu-bar position 0)
-extern UiMenuTextEntry g_aUiHelpMenu[];    // CfcHelp, Cfch_Help (menu-bar position 1)
-extern UiTextEntry g_aUiImagePosition[];   // CfcImagePosition, CfcImagePositionX, CfcImagePositionY
-extern UiTextEntry g_UiClose;              // CfcClose
+extern UiZoomEntry g_aUiZoomList[UI_ZOOM_LIST_COUNT];           // TBD_500 ... TBD_10
+extern UiTextEntry g_UiWindowTitle;                             // Dlg_CheckFAXCoverSheet
+extern UiMenuTextEntry g_aUiZoomMenu[UI_ZOOM_MENU_COUNT];       // CfcZoom, Cfcz_* (menu-bar position 0)
+extern UiMenuTextEntry g_aUiHelpMenu[UI_HELP_MENU_COUNT];       // CfcHelp, Cfch_Help (menu-bar position 1)
+extern UiTextEntry g_aUiImagePosition[UI_IMAGE_POSITION_COUNT]; // CfcImagePosition, ...X, ...Y
+extern UiTextEntry g_UiClose;                                   // CfcClose
 
 void LoadUiStrings();
 

@@ -1,0 +1,7 @@
+#include <stdio.h>
+#include "vmdtool_cli.h"
+
+int main(int argc, char **argv)
+{
+    return RunVmdTool(argc, argv, stdout, stderr);
+}
