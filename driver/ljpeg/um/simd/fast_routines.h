@@ -24,6 +24,8 @@ enum {
 
 struct EncoderContext;
 struct ComponentSpec;
+struct EncoderOptions;
+struct JpegJob;
 
 /* The instruction sets of the running CPU (0 on other architectures). */
 unsigned CpuFeatures(void);
@@ -50,5 +52,9 @@ int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu);
 /* Chroma samplers in SSSE3. */
 void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 void Sample422Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+
+/* Replaces the plain routines in opts by the fastest variants this CPU
+ * runs; the slots must hold the plain routines for the job already. */
+void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts);
 
 #endif

@@ -2,6 +2,7 @@
 # Included by the encoder's CMakeLists.txt, which adds the list to its targets.
 set(VELMORAJ_FAST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cpu_features.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fast_select.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pixelreader_avx2.cpp

@@ -1,0 +1,35 @@
+/*
+ * Puts the fast variants that the running CPU supports into the routine
+ * slots. Called once per encode by the encoder's set-up, after the plain
+ * routines are in place; slots without a usable variant keep them.
+ */
+#include "fast_routines.h"
+
+#include "jpeginternal.h"
+
+void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
+{
+    if (job->bits_per_pixel == 8)
+        opts->pixel_reader = ReadGreyMcuFast;
+#if VELMORAJ_X86
+    /* By depth (16, 24, 32) and channel order (red low, blue low). */
+    static const PixelReader kReaders[3][2] = {
+        {ReadRgb16McuAvx2, ReadBgr16McuAvx2},
+        {ReadRgb24McuAvx2, ReadBgr24McuAvx2},
+        {ReadRgb32McuAvx2, ReadBgr32McuAvx2},
+    };
+    const unsigned cpu = CpuFeatures();
+    if (cpu & CPU_SSSE3) {
+        opts->block_coder = EncodeBlockFast;
+        if (opts->chroma_sampler == Sample420)
+            opts->chroma_sampler = Sample420Ssse3;
+        else if (opts->chroma_sampler == Sample422)
+            opts->chroma_sampler = Sample422Ssse3;
+    }
+    if (cpu & CPU_AVX2) {
+        opts->block_transform = TransformBlockAvx2;
+        if (job->bits_per_pixel != 8)
+            opts->pixel_reader = kReaders[job->bits_per_pixel / 8 - 2][job->channel_order == JPEG_ORDER_BLUE_LOW];
+    }
+#endif
+}

@@ -1,0 +1,87 @@
+// Shared helpers of the encoder tests: bitmaps, jobs and stream parsing.
+#ifndef JPEGTESTUTIL_H
+#define JPEGTESTUTIL_H
+
+#include <stdint.h>
+
+#include <vector>
+
+#include "jpeginternal.h"
+
+inline uint32_t RowStride(uint32_t width, uint32_t bpp) { return (width * bpp + 31) / 32 * 4; }
+
+// A bottom-up bitmap filled with a deterministic pattern (or one value).
+struct Bitmap {
+    uint32_t width, height, bpp;
+    std::vector<uint8_t> pixels;
+
+    Bitmap(uint32_t w, uint32_t h, uint32_t bits) : width(w), height(h), bpp(bits), pixels(RowStride(w, bits) * h) {
+        uint32_t seed = w * 131 + h * 7 + bits;
+        for (auto &p : pixels) {
+            seed = seed * 1103515245u + 12345u;
+            p = (uint8_t)(seed >> 16);
+        }
+    }
+    Bitmap &Fill(uint8_t value) {
+        for (auto &p : pixels) p = value;
+        return *this;
+    }
+    // Pointer to pixel (x, y) with y counted from the top.
+    uint8_t *At(uint32_t x, uint32_t y) {
+        return pixels.data() + (height - 1 - y) * RowStride(width, bpp) + x * (bpp / 8);
+    }
+};
+
+inline JpegJob MakeJob(const Bitmap &bmp, uint8_t quality = 75, uint8_t sampling = 0, uint8_t order = 1) {
+    JpegJob job = {};
+    job.input = bmp.pixels.data();
+    job.input_size = (uint32_t)bmp.pixels.size();
+    job.width = bmp.width;
+    job.height = bmp.height;
+    job.bits_per_pixel = (uint16_t)bmp.bpp;
+    job.quality = quality;
+    job.sampling = sampling;
+    job.channel_order = order;
+    return job;
+}
+
+struct EncodeResult {
+    uint16_t status;
+    std::vector<uint8_t> bytes;
+};
+
+// Measures, then encodes into a buffer of exactly the measured length.
+inline EncodeResult EncodeJob(JpegJob job, uint16_t restart_interval = 0) {
+    JpegInternalOptions opts = {restart_interval, true};
+    EncodeResult r;
+    r.status = JpegEncodeInternal(&job, JPEG_MODE_MEASURE, &opts);
+    if (r.status != 0) return r;
+    r.bytes.resize(job.output_size);
+    job.output = r.bytes.data();
+    r.status = JpegEncodeInternal(&job, JPEG_MODE_ENCODE, &opts);
+    r.bytes.resize(r.status == 0 ? job.output_size : 0);
+    return r;
+}
+
+// Offset of the first marker FF xx at a segment boundary (walking the
+// segments from SOI), or -1. SOS is followed by entropy-coded data.
+inline long FindMarker(const std::vector<uint8_t> &s, uint8_t marker) {
+    size_t i = 2;
+    while (i + 4 <= s.size() && s[i] == 0xFF) {
+        if (s[i + 1] == marker) return (long)i;
+        if (s[i + 1] == 0xDA) return -1;
+        i += 2 + (s[i + 2] << 8 | s[i + 3]);
+    }
+    return -1;
+}
+
+// The entropy-coded data between the SOS segment and EOI.
+inline std::vector<uint8_t> ScanData(const std::vector<uint8_t> &s) {
+    size_t i = 2;
+    while (i + 4 <= s.size() && !(s[i] == 0xFF && s[i + 1] == 0xDA)) i += 2 + (s[i + 2] << 8 | s[i + 3]);
+    if (i + 4 > s.size()) return {};
+    i += 2 + (s[i + 2] << 8 | s[i + 3]);
+    return std::vector<uint8_t>(s.begin() + i, s.end() - 2);
+}
+
+#endif
