@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "jpeginternal.h"
+#include "simd/fast_routines.h"
 
 // Readers by depth (index bits / 8 - 1) and channel order.
 static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) {
@@ -16,15 +17,15 @@ static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) 
     }
 }
 
-// Fills every routine slot of the options. Only plain routines exist so
-// far; faster variants are chosen here when plain is false.
+// Fills every routine slot of the options with the plain routines, then,
+// unless plain is asked for, with the fast variants this CPU runs.
 void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts) {
     static const ChromaSampler kSamplers[3] = {Sample420, Sample422, Sample444};
-    (void)plain;
     opts->pixel_reader = ChooseReader(job->bits_per_pixel, job->channel_order);
     opts->chroma_sampler = job->bits_per_pixel == 8 || job->sampling > 2 ? 0 : kSamplers[job->sampling];
     opts->block_transform = TransformBlock;
     opts->block_coder = EncodeBlock;
+    if (!plain) SelectFastRoutines(job, opts);
 }
 
 int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input, ByteStream *output,
