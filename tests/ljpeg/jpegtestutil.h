@@ -63,25 +63,21 @@ inline EncodeResult EncodeJob(JpegJob job, uint16_t restart_interval = 0) {
     return r;
 }
 
-// Offset of the first marker FF xx at a segment boundary (walking the
-// segments from SOI), or -1. SOS is followed by entropy-coded data.
+// Offset of the segment with the marker, walking from SOI up to SOS; -1
+// when it is not there.
 inline long FindMarker(const std::vector<uint8_t> &s, uint8_t marker) {
-    size_t i = 2;
-    while (i + 4 <= s.size() && s[i] == 0xFF) {
+    for (size_t i = 2; i + 4 <= s.size() && s[i] == 0xFF; i += 2 + (s[i + 2] << 8 | s[i + 3])) {
         if (s[i + 1] == marker) return (long)i;
-        if (s[i + 1] == 0xDA) return -1;
-        i += 2 + (s[i + 2] << 8 | s[i + 3]);
+        if (s[i + 1] == 0xDA) break;
     }
     return -1;
 }
 
 // The entropy-coded data between the SOS segment and EOI.
 inline std::vector<uint8_t> ScanData(const std::vector<uint8_t> &s) {
-    size_t i = 2;
-    while (i + 4 <= s.size() && !(s[i] == 0xFF && s[i + 1] == 0xDA)) i += 2 + (s[i + 2] << 8 | s[i + 3]);
-    if (i + 4 > s.size()) return {};
-    i += 2 + (s[i + 2] << 8 | s[i + 3]);
-    return std::vector<uint8_t>(s.begin() + i, s.end() - 2);
+    long sos = FindMarker(s, 0xDA);
+    if (sos < 0) return {};
+    return std::vector<uint8_t>(s.begin() + sos + 2 + (s[sos + 2] << 8 | s[sos + 3]), s.end() - 2);
 }
 
 #endif

@@ -9,82 +9,61 @@
 
 namespace {
 
-struct Scaled {
-    QuantTable table;
+std::vector<int> Scaled(int entry, uint8_t quality, QuantTable *table = 0) {
+    QuantTable t;
     uint8_t values[64];
-};
-
-Scaled Scale(int entry, uint8_t quality) {
-    Scaled s;
-    ScaleQuantTable(kBaseQuantTables + 65 * entry, QualityScale(quality), &s.table, s.values);
-    return s;
+    ScaleQuantTable(kBaseQuantTables + 65 * entry, QualityScale(quality), table ? table : &t, values);
+    return std::vector<int>(values, values + 64);
 }
 
-std::vector<int> FirstRow(const Scaled &s) { return std::vector<int>(s.values, s.values + 8); }
-
-TEST(Quantisation, QualityScale) {
-    EXPECT_EQ(QualityScale(50), 100u);
-    EXPECT_EQ(QualityScale(75), 50u);
-    EXPECT_EQ(QualityScale(100), 0u);
-    EXPECT_EQ(QualityScale(1), 5000u);
-    EXPECT_EQ(QualityScale(49), 102u);
-    EXPECT_EQ(QualityScale(51), 98u);
+std::vector<int> FirstRow(int entry, uint8_t quality) {
+    std::vector<int> v = Scaled(entry, quality);
+    return std::vector<int>(v.begin(), v.begin() + 8);
 }
 
 TEST(Quantisation, ScaledTables) {
-    Scaled q50 = Scale(0, 50);
-    EXPECT_EQ(0, memcmp(q50.values, kBaseQuantTables + 1, 64));
-    EXPECT_EQ(q50.table.divisors[63], 8 * 99);
-    EXPECT_EQ(q50.table.tq, 0);
-    EXPECT_EQ(Scale(1, 50).table.tq, 1);
-    for (int e = 0; e < 2; e++) {
-        Scaled q100 = Scale(e, 100), q1 = Scale(e, 1);
-        for (int i = 0; i < 64; i++) {
-            ASSERT_EQ(q100.values[i], 1);
-            ASSERT_EQ(q100.table.divisors[i], 8);
-            ASSERT_EQ(q1.values[i], 255);
-        }
-    }
-    EXPECT_EQ(FirstRow(Scale(0, 75)), std::vector<int>({8, 6, 5, 8, 12, 20, 26, 31}));
-    EXPECT_EQ(FirstRow(Scale(1, 75)), std::vector<int>({9, 9, 12, 24, 50, 50, 50, 50}));
-    EXPECT_EQ(FirstRow(Scale(0, 90)), std::vector<int>({3, 2, 2, 3, 5, 8, 10, 12}));
-    EXPECT_EQ(Scale(0, 49).values[5], 41);
-    EXPECT_EQ(Scale(0, 51).values[5], 39);
+    QuantTable t;
+    EXPECT_EQ(Scaled(0, 50, &t), std::vector<int>(kBaseQuantTables + 1, kBaseQuantTables + 65));
+    EXPECT_EQ(t.divisors[63], 8 * 99);
+    EXPECT_EQ(Scaled(1, 100, &t), std::vector<int>(64, 1));
+    EXPECT_EQ(t.tq, 1);
+    EXPECT_EQ(t.divisors[5], 8);
+    EXPECT_EQ(Scaled(1, 1), std::vector<int>(64, 255));
+    EXPECT_EQ(Scaled(0, 1), std::vector<int>(64, 255));
+    EXPECT_EQ(FirstRow(0, 75), std::vector<int>({8, 6, 5, 8, 12, 20, 26, 31}));
+    EXPECT_EQ(FirstRow(1, 75), std::vector<int>({9, 9, 12, 24, 50, 50, 50, 50}));
+    EXPECT_EQ(FirstRow(0, 90), std::vector<int>({3, 2, 2, 3, 5, 8, 10, 12}));
+    EXPECT_EQ(Scaled(0, 49)[5], 41); // the two formulas meet between 49 and 51
+    EXPECT_EQ(Scaled(0, 51)[5], 39);
 }
 
 TEST(Quantisation, DqtValuesInZigzagOrder) {
     Bitmap bmp(8, 8, 24);
     EncodeResult r = EncodeJob(MakeJob(bmp, 75));
     ASSERT_EQ(r.status, 0);
-    long dqt = FindMarker(r.bytes, 0xDB);
-    ASSERT_GT(dqt, 0);
+    const uint8_t *dqt = r.bytes.data() + FindMarker(r.bytes, 0xDB);
     for (int t = 0; t < 2; t++) {
-        Scaled s = Scale(t, 75);
-        const uint8_t *values = r.bytes.data() + dqt + 5 + 65 * t;
-        for (int k = 0; k < 64; k++) ASSERT_EQ(values[k], s.values[kZigzag[k]]) << t << ":" << k;
+        std::vector<int> natural = Scaled(t, 75);
+        for (int k = 0; k < 64; k++) ASSERT_EQ(dqt[5 + 65 * t + k], natural[kZigzag[k]]) << t << ":" << k;
     }
-    // Natural positions 0, 1, then 8 (row 1, column 0).
-    EXPECT_EQ(r.bytes[dqt + 5], 8);
-    EXPECT_EQ(r.bytes[dqt + 6], 6);
-    EXPECT_EQ(r.bytes[dqt + 7], 6);
+    EXPECT_EQ(std::vector<int>(dqt + 5, dqt + 8), std::vector<int>({8, 6, 6})); // positions 0, 1, 8
 }
 
 TEST(ForwardDct, FlatBlocks) {
     uint8_t block[64];
     int32_t out[64];
-    const struct {
-        uint8_t value;
-        int32_t dc;
-    } cases[] = {{128, 0}, {255, 8128}, {0, -8192}};
+    const int32_t cases[][2] = {{128, 0}, {255, 8128}, {0, -8192}};
     for (const auto &c : cases) {
-        memset(block, c.value, sizeof block);
+        memset(block, c[0], sizeof block);
         ForwardDct(block, out);
-        EXPECT_EQ(out[0], c.dc);
+        EXPECT_EQ(out[0], c[1]);
         for (int k = 1; k < 64; k++) ASSERT_EQ(out[k], 0);
     }
 }
 
-TEST(ForwardDct, MatchesOrthonormalDctTimesEight) {
+// The outputs are 8 x the orthonormal DCT of the level-shifted block; the
+// integer transform stays within a few units of it.
+TEST(ForwardDct, MatchesFloatingPointReference) {
     uint32_t seed = 7;
     for (int trial = 0; trial < 200; trial++) {
         uint8_t block[64];
@@ -97,14 +76,10 @@ TEST(ForwardDct, MatchesOrthonormalDctTimesEight) {
         for (int v = 0; v < 8; v++) {
             for (int u = 0; u < 8; u++) {
                 double sum = 0;
-                for (int y = 0; y < 8; y++) {
-                    for (int x = 0; x < 8; x++) {
-                        sum += (block[y * 8 + x] - 128) * cos((2 * x + 1) * u * M_PI / 16) *
-                               cos((2 * y + 1) * v * M_PI / 16);
-                    }
+                for (int i = 0; i < 64; i++) {
+                    sum += (block[i] - 128) * cos((2 * (i % 8) + 1) * u * M_PI / 16) * cos((2 * (i / 8) + 1) * v * M_PI / 16);
                 }
-                double cu = u ? 1 : M_SQRT1_2, cv = v ? 1 : M_SQRT1_2;
-                double expected = 8 * 0.25 * cu * cv * sum;
+                double expected = 2 * (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * sum;
                 ASSERT_NEAR(out[v * 8 + u], expected, 3.0) << "trial " << trial << " at " << v << "," << u;
             }
         }
@@ -112,27 +87,17 @@ TEST(ForwardDct, MatchesOrthonormalDctTimesEight) {
 }
 
 TEST(QuantiseBlock, RoundsHalfAwayFromZero) {
-    int32_t coef[64] = {8128, 4, -4, 3, -3, 12, -12, 11, -11, -8192};
+    const int32_t coef[64] = {8128, 4, -4, 3, -3, 12, -12, 11, -11, -8192};
+    const int16_t expected[10] = {1016, 1, -1, 0, 0, 2, -2, 1, -1, -1024};
     uint16_t divisors[64];
     for (auto &d : divisors) d = 8;
     divisors[7] = divisors[8] = 16;
     int16_t out[64];
     QuantiseBlock(coef, divisors, out);
-    EXPECT_EQ(out[0], 1016);
-    EXPECT_EQ(out[1], 1);
-    EXPECT_EQ(out[2], -1);
-    EXPECT_EQ(out[3], 0);
-    EXPECT_EQ(out[4], 0);
-    EXPECT_EQ(out[5], 2); // 12 / 8 = 1.5 -> 2
-    EXPECT_EQ(out[6], -2);
-    EXPECT_EQ(out[7], 1); // 11 / 16 -> 1
-    EXPECT_EQ(out[8], -1);
-    EXPECT_EQ(out[9], -1024);
-    for (int k = 10; k < 64; k++) EXPECT_EQ(out[k], 0);
+    for (int k = 0; k < 64; k++) EXPECT_EQ(out[k], k < 10 ? expected[k] : 0) << k;
 
-    uint8_t flat[64];
-    memset(flat, 0, sizeof flat);
-    TransformBlock(flat, divisors, out);
+    uint8_t black[64] = {};
+    TransformBlock(black, divisors, out);
     EXPECT_EQ(out[0], -1024);
 }
 

@@ -24,9 +24,12 @@ static int CountEmit(ByteStream *s, uint8_t) {
 }
 
 // Places one bit MSB first; a completed byte goes out, with a stuffed 0x00
-// after 0xFF. Returns 0 when an emission fails, without a status code.
+// after 0xFF. Returns 0 when an emission fails, without a status code; a
+// byte that could not be emitted stays whole in the accumulator, and the
+// stream takes no further bits.
 template <EmitFn Emit>
 static int PlaceBit(ByteStream *s, uint32_t bit) {
+    if (s->bit_count >= 8) return 0;
     s->bit_accumulator |= (bit & 1u) << (7 - s->bit_count);
     if (++s->bit_count < 8) return 1;
     uint8_t byte = (uint8_t)s->bit_accumulator;
