@@ -5,7 +5,7 @@
 #include "jpeginternal.h"
 #include "simd/fast_routines.h"
 
-// Readers by depth (index bits / 8 - 1) and channel order.
+// The pixel reader for a depth and channel order; 0 for an unknown depth.
 static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) {
     const bool blue_low = channel_order == JPEG_ORDER_BLUE_LOW;
     switch (bits_per_pixel) {
