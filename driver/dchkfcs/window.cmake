@@ -3,7 +3,7 @@ enable_language(RC)
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 
 # Toolbar strip and icon from the pixel art in tools/art.
-set(DCHKFCS_ART_DIR ${CMAKE_SOURCE_DIR}/tools/art)
+get_filename_component(DCHKFCS_ART_DIR ${CMAKE_CURRENT_LIST_DIR}/../../tools/art ABSOLUTE)
 set(DCHKFCS_ART_OUT ${CMAKE_CURRENT_BINARY_DIR}/art)
 add_custom_command(
   OUTPUT ${DCHKFCS_ART_OUT}/toolbar.bmp ${DCHKFCS_ART_OUT}/coversheet.ico
