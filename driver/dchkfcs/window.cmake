@@ -22,7 +22,7 @@ target_include_directories(dchkfcs_resources PRIVATE ${DCHKFCS_ART_OUT}
 set_source_files_properties(velmoraz.rc PROPERTIES OBJECT_DEPENDS
   "${DCHKFCS_ART_OUT}/toolbar.bmp;${DCHKFCS_ART_OUT}/coversheet.ico;${CMAKE_CURRENT_SOURCE_DIR}/resource.h")
 
-add_library(dchkfcs_window STATIC
+add_library(dchkfcs_window OBJECT
   cmdstate.cpp
   dispcheckfcs.cpp
   dlgbar.cpp
