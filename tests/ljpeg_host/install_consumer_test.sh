@@ -10,8 +10,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 echo "== find_package(velmoraj)"
 cmake -S "$source" -B "$work/cmake" -G Ninja -DCMAKE_C_COMPILER="$cc" \
-      -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
-cmake --build "$work/cmake" >/dev/null
+      -DCMAKE_PREFIX_PATH="$prefix"
+cmake --build "$work/cmake"
 libdir=$(dirname "$(find "$prefix" -name 'libvelmoraj.so*' | head -n1)")
 LD_LIBRARY_PATH=$libdir "$work/cmake/consumer"
 
