@@ -184,8 +184,9 @@ void RoundTrip(const Case &c)
     // both are as good as the eye can tell.
     EXPECT_GT(ours_psnr, std::min(turbo_psnr - 1.0, 40.0))
         << "ours " << ours_psnr << " dB, libjpeg-turbo " << turbo_psnr << " dB";
-    if (c.quality >= 90 && !c.noise)
+    if (c.quality >= 90 && !c.noise) {
         EXPECT_GT(ours_psnr, 30.0);
+    }
 }
 
 class RoundTripByDepth : public ::testing::TestWithParam<std::tuple<uint16_t, uint8_t>> {};
