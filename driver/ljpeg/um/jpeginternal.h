@@ -7,6 +7,7 @@
 
 #include <stdint.h>
 
+#include "simd/fast_quantiser.h"
 #include "velmoraj.h"
 
 /* ---- Status word (jpegstatus.cpp) ---------------------------------- */
@@ -60,6 +61,7 @@ typedef struct QuantTable {
     uint8_t pq;
     uint8_t tq;
     uint16_t divisors[64]; /* 8 x the scaled value, natural order */
+    FastQuantiser fast;    /* the same divisions as multiplies, for the fast transforms */
 } QuantTable;
 
 typedef struct HuffmanTable {

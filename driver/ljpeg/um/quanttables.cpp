@@ -51,4 +51,5 @@ void ScaleQuantTable(const uint8_t *entry, uint32_t scale, QuantTable *table, ui
         values[i] = (uint8_t)v;
         table->divisors[i] = (uint16_t)(8 * v);
     }
+    PrepareFastQuantiser(table->divisors, &table->fast);
 }

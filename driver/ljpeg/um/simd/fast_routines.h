@@ -22,6 +22,7 @@ enum {
     CPU_AVX512BW = 8
 };
 
+struct FastQuantiser;
 struct EncoderContext;
 struct ComponentSpec;
 struct EncoderOptions;
@@ -32,7 +33,8 @@ unsigned CpuFeatures(void);
 
 /* ForwardDct, QuantiseBlock and the two in one, in AVX2. */
 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64]);
-void QuantiseBlockAvx2(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]);
+void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
+/* The divisors must be those of a QuantTable: its fast quantiser is used. */
 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 
 /* EncodeBlock, needs SSSE3. */

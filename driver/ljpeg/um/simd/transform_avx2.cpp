@@ -1,21 +1,37 @@
 /*
- * ForwardDct and QuantiseBlock in AVX2, bit-exact with the plain routines.
+ * ForwardDct and QuantiseBlock in AVX2 on 16-bit lanes, bit-exact with the
+ * plain routines.
  *
- * Each vector holds eight 32-bit lanes, so one butterfly on eight vectors
- * runs the same one-dimensional pass on eight rows (or columns) at once with
- * the same 32-bit products, sums, rounding constants and arithmetic shifts
- * as the plain code. The block is transposed before the row pass (so that
- * vector i holds sample i of every row) and again before the column pass.
- * Quantisation multiplies by reciprocals (quant_reciprocal.h).
+ * Exactness: every product and sum of the plain transform is an exact
+ * integer, so any regrouping of the same products gives the same values as
+ * long as nothing overflows. The butterfly's odd part is regrouped into
+ * four products per output, each output a sum of two pmaddwd results
+ * (pairs of 16-bit values times pairs of 16-bit constants, summed in 32
+ * bits); the even rotation likewise. Bounds for 8-bit samples: row inputs
+ * lie in -128..127 and row outputs in -4096..4096, so the column pass's
+ * sums of two and four inputs stay within 16 bits, and its y0 and y4 (at
+ * most 8 * 4096 in size, in fact within -32768..32640) fit 16 bits too.
+ * Products and their sums stay below 2^31.
+ *
+ * Layout: a vector holds two 8-lane halves. A pass works on the pairs
+ * [x0|x2], [x7|x5], [x1|x3], [x6|x4], where xi is input i of the eight
+ * one-dimensional transforms done at once, and leaves the pairs [y0|y4],
+ * [y1|y5], [y2|y6], [y3|y7]. The transposes between the passes are built
+ * so that no other reordering is needed: samples are loaded with their
+ * columns in the order 0 2 4 6 1 3 5 7, the row pass sees its rows in that
+ * same order, and the column pass's output lanes are in natural order.
  */
 #include "fast_routines.h"
 
 #if VELMORAJ_X86
 #include <immintrin.h>
+#include <stddef.h>
 
-#include "quant_reciprocal.h"
+#include "fast_quantiser.h"
+#include "jpeginternal.h"
 
 #define AVX2 __attribute__((target("avx2")))
+#define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
 
 /* 13-bit fixed-point constants (value * 8192). */
 enum {
@@ -33,152 +49,199 @@ enum {
     C_3_072 = 25172
 };
 
-static AVX2 inline __m256i Mul(__m256i a, int c)
+/* The odd outputs as weights of tmp4, tmp5, tmp6, tmp7:
+ *   z1 = -(tmp4 + tmp7) C_0_899     z2 = -(tmp5 + tmp6) C_2_562
+ *   z5 = (tmp4 + tmp5 + tmp6 + tmp7) C_1_175
+ *   z3 = z5 - (tmp4 + tmp6) C_1_961 z4 = z5 - (tmp5 + tmp7) C_0_390
+ *   y7 = tmp4 C_0_298 + z1 + z3     y5 = tmp5 C_2_053 + z2 + z4
+ *   y3 = tmp6 C_3_072 + z2 + z3     y1 = tmp7 C_1_501 + z1 + z4 */
+enum {
+    Y7_4 = C_0_298 - C_0_899 + C_1_175 - C_1_961, Y7_5 = C_1_175,
+    Y7_6 = C_1_175 - C_1_961, Y7_7 = C_1_175 - C_0_899,
+    Y5_4 = C_1_175, Y5_5 = C_2_053 - C_2_562 + C_1_175 - C_0_390,
+    Y5_6 = C_1_175 - C_2_562, Y5_7 = C_1_175 - C_0_390,
+    Y3_4 = C_1_175 - C_1_961, Y3_5 = C_1_175 - C_2_562,
+    Y3_6 = C_3_072 - C_2_562 + C_1_175 - C_1_961, Y3_7 = C_1_175,
+    Y1_4 = C_1_175 - C_0_899, Y1_5 = C_1_175 - C_0_390,
+    Y1_6 = C_1_175, Y1_7 = C_1_501 - C_0_899 + C_1_175 - C_0_390
+};
+
+/* Pairs of 16-bit constants (a, b), repeated over a 128-bit half. */
+static AVX2_INLINE __m128i Pair(int a, int b)
 {
-    return _mm256_mullo_epi32(a, _mm256_set1_epi32(c));
+    return _mm_set1_epi32((int)((uint32_t)(uint16_t)a | (uint32_t)(uint16_t)b << 16));
 }
 
-static AVX2 inline void Transpose8x8(__m256i v[8])
+static AVX2_INLINE __m256i Halves(__m128i lo, __m128i hi)
 {
-    __m256i a0 = _mm256_unpacklo_epi32(v[0], v[1]);
-    __m256i a1 = _mm256_unpackhi_epi32(v[0], v[1]);
-    __m256i a2 = _mm256_unpacklo_epi32(v[2], v[3]);
-    __m256i a3 = _mm256_unpackhi_epi32(v[2], v[3]);
-    __m256i a4 = _mm256_unpacklo_epi32(v[4], v[5]);
-    __m256i a5 = _mm256_unpackhi_epi32(v[4], v[5]);
-    __m256i a6 = _mm256_unpacklo_epi32(v[6], v[7]);
-    __m256i a7 = _mm256_unpackhi_epi32(v[6], v[7]);
-    __m256i b0 = _mm256_unpacklo_epi64(a0, a2);
-    __m256i b1 = _mm256_unpackhi_epi64(a0, a2);
-    __m256i b2 = _mm256_unpacklo_epi64(a1, a3);
-    __m256i b3 = _mm256_unpackhi_epi64(a1, a3);
-    __m256i b4 = _mm256_unpacklo_epi64(a4, a6);
-    __m256i b5 = _mm256_unpackhi_epi64(a4, a6);
-    __m256i b6 = _mm256_unpacklo_epi64(a5, a7);
-    __m256i b7 = _mm256_unpackhi_epi64(a5, a7);
-    v[0] = _mm256_permute2x128_si256(b0, b4, 0x20);
-    v[1] = _mm256_permute2x128_si256(b1, b5, 0x20);
-    v[2] = _mm256_permute2x128_si256(b2, b6, 0x20);
-    v[3] = _mm256_permute2x128_si256(b3, b7, 0x20);
-    v[4] = _mm256_permute2x128_si256(b0, b4, 0x31);
-    v[5] = _mm256_permute2x128_si256(b1, b5, 0x31);
-    v[6] = _mm256_permute2x128_si256(b2, b6, 0x31);
-    v[7] = _mm256_permute2x128_si256(b3, b7, 0x31);
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
 }
 
-/* The one-dimensional LLM butterfly on x[0..7], in place. y0 and y4 come
- * out unscaled; the other six are the products before their descale. */
-static AVX2 inline void Butterfly(__m256i x[8])
+static AVX2_INLINE __m256i SwapHalves(__m256i v)
 {
-    __m256i tmp0 = _mm256_add_epi32(x[0], x[7]), tmp7 = _mm256_sub_epi32(x[0], x[7]);
-    __m256i tmp1 = _mm256_add_epi32(x[1], x[6]), tmp6 = _mm256_sub_epi32(x[1], x[6]);
-    __m256i tmp2 = _mm256_add_epi32(x[2], x[5]), tmp5 = _mm256_sub_epi32(x[2], x[5]);
-    __m256i tmp3 = _mm256_add_epi32(x[3], x[4]), tmp4 = _mm256_sub_epi32(x[3], x[4]);
-
-    __m256i tmp10 = _mm256_add_epi32(tmp0, tmp3), tmp13 = _mm256_sub_epi32(tmp0, tmp3);
-    __m256i tmp11 = _mm256_add_epi32(tmp1, tmp2), tmp12 = _mm256_sub_epi32(tmp1, tmp2);
-    __m256i z1 = Mul(_mm256_add_epi32(tmp12, tmp13), C_0_541);
-    x[0] = _mm256_add_epi32(tmp10, tmp11);
-    x[4] = _mm256_sub_epi32(tmp10, tmp11);
-    x[2] = _mm256_add_epi32(z1, Mul(tmp13, C_0_765));
-    x[6] = _mm256_sub_epi32(z1, Mul(tmp12, C_1_847));
-
-    __m256i o1 = _mm256_add_epi32(tmp4, tmp7);
-    __m256i o2 = _mm256_add_epi32(tmp5, tmp6);
-    __m256i o3 = _mm256_add_epi32(tmp4, tmp6);
-    __m256i o4 = _mm256_add_epi32(tmp5, tmp7);
-    __m256i z5 = Mul(_mm256_add_epi32(o3, o4), C_1_175);
-    o1 = Mul(o1, -C_0_899);
-    o2 = Mul(o2, -C_2_562);
-    o3 = _mm256_sub_epi32(z5, Mul(o3, C_1_961));
-    o4 = _mm256_sub_epi32(z5, Mul(o4, C_0_390));
-    x[7] = _mm256_add_epi32(_mm256_add_epi32(Mul(tmp4, C_0_298), o1), o3);
-    x[5] = _mm256_add_epi32(_mm256_add_epi32(Mul(tmp5, C_2_053), o2), o4);
-    x[3] = _mm256_add_epi32(_mm256_add_epi32(Mul(tmp6, C_3_072), o2), o3);
-    x[1] = _mm256_add_epi32(_mm256_add_epi32(Mul(tmp7, C_1_501), o1), o4);
+    return _mm256_permute2x128_si256(v, v, 0x01);
 }
 
-/* (x + 2^(n-1)) >> n on the six odd-scaled outputs of a pass. */
-static AVX2 inline void Descale(__m256i x[8], int n)
+/* (v + 2^(n-1)) >> n on 32-bit lanes, then both results packed to 16 bits. */
+static AVX2_INLINE __m256i Descale(__m256i lo, __m256i hi, int n)
 {
     const __m256i half = _mm256_set1_epi32(1 << (n - 1));
     const __m128i shift = _mm_cvtsi32_si128(n);
-    static const int odd_scaled[6] = {1, 2, 3, 5, 6, 7};
-    for (int i : odd_scaled)
-        x[i] = _mm256_sra_epi32(_mm256_add_epi32(x[i], half), shift);
+    lo = _mm256_sra_epi32(_mm256_add_epi32(lo, half), shift);
+    hi = _mm256_sra_epi32(_mm256_add_epi32(hi, half), shift);
+    return _mm256_packs_epi32(lo, hi);
 }
 
-/* Quantises eight coefficients by their eight divisors (see
- * quant_reciprocal.h): sign(c) * floor(((|c| + d/2) >> 3) * m >> p). */
-static AVX2 inline __m256i Quantise8(__m256i c, const uint16_t *divisors)
+/* [yA|yB] from the interleaved pairs a = (tmp7, tmp5 | tmp5, tmp7) and
+ * b = (tmp6, tmp4 | tmp4, tmp6), low and high four lanes of each half. */
+static AVX2_INLINE __m256i OddPair(__m256i a_lo, __m256i a_hi, __m256i b_lo, __m256i b_hi, __m256i wa,
+                                   __m256i wb, int n)
 {
-    __m256i d = _mm256_cvtepu16_epi32(_mm_loadu_si128((const __m128i *)divisors));
-    __m256i recip = _mm256_i32gather_epi32((const int *)kQuantReciprocal.entry,
-                                           _mm256_srli_epi32(d, 3), 4);
-    __m256i n = _mm256_add_epi32(_mm256_abs_epi32(c), _mm256_srli_epi32(d, 1));
-    n = _mm256_srli_epi32(n, 3);
-    __m256i m = _mm256_and_si256(recip, _mm256_set1_epi32(0xFFFF));
-    __m256i q = _mm256_srlv_epi32(_mm256_mullo_epi32(n, m), _mm256_srli_epi32(recip, 16));
-    return _mm256_sign_epi32(q, c);
+    __m256i lo = _mm256_add_epi32(_mm256_madd_epi16(a_lo, wa), _mm256_madd_epi16(b_lo, wb));
+    __m256i hi = _mm256_add_epi32(_mm256_madd_epi16(a_hi, wa), _mm256_madd_epi16(b_hi, wb));
+    return Descale(lo, hi, n);
 }
 
-/* ForwardDct of one block; v[i] receives output row i. */
-static AVX2 inline void ForwardDct8(const uint8_t block[64], __m256i v[8])
+/* One pass: in = [x0|x2], [x7|x5], [x1|x3], [x6|x4]; out = [y0|y4],
+ * [y1|y5], [y2|y6], [y3|y7], with y0 and y4 unscaled and the others
+ * descaled by n bits. */
+static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4], int n)
 {
-    const __m256i bias = _mm256_set1_epi32(128);
-    for (int i = 0; i < 8; ++i) {
-        __m128i row = _mm_loadl_epi64((const __m128i *)(block + 8 * i));
-        v[i] = _mm256_sub_epi32(_mm256_cvtepu8_epi32(row), bias);
+    __m256i e1 = _mm256_add_epi16(in[0], in[1]); /* [tmp0|tmp2] */
+    __m256i m1 = _mm256_sub_epi16(in[0], in[1]); /* [tmp7|tmp5] */
+    __m256i e2 = _mm256_add_epi16(in[2], in[3]); /* [tmp1|tmp3] */
+    __m256i m2 = _mm256_sub_epi16(in[2], in[3]); /* [tmp6|tmp4] */
+
+    /* Even part. */
+    __m256i k = _mm256_add_epi16(e1, SwapHalves(e2)); /* [tmp10|tmp11] */
+    __m256i l = _mm256_sub_epi16(e1, SwapHalves(e2)); /* [tmp13|-tmp12] */
+    __m256i ks = SwapHalves(k);
+    out[0] = _mm256_permute2x128_si256(_mm256_add_epi16(k, ks), _mm256_sub_epi16(k, ks), 0x20);
+    __m256i ls = SwapHalves(l);
+    /* Low half (tmp13, -tmp12) pairs give y2, high half (-tmp12, tmp13) y6. */
+    const __m256i w26 = Halves(Pair(C_0_541 + C_0_765, -C_0_541), Pair(C_1_847 - C_0_541, C_0_541));
+    __m256i r_lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(l, ls), w26);
+    __m256i r_hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(l, ls), w26);
+    out[2] = Descale(r_lo, r_hi, n);
+
+    /* Odd part. */
+    __m256i m1s = SwapHalves(m1), m2s = SwapHalves(m2);
+    __m256i a_lo = _mm256_unpacklo_epi16(m1, m1s), a_hi = _mm256_unpackhi_epi16(m1, m1s);
+    __m256i b_lo = _mm256_unpacklo_epi16(m2, m2s), b_hi = _mm256_unpackhi_epi16(m2, m2s);
+    out[1] = OddPair(a_lo, a_hi, b_lo, b_hi, Halves(Pair(Y1_7, Y1_5), Pair(Y5_5, Y5_7)),
+                     Halves(Pair(Y1_6, Y1_4), Pair(Y5_4, Y5_6)), n);
+    out[3] = OddPair(a_lo, a_hi, b_lo, b_hi, Halves(Pair(Y3_7, Y3_5), Pair(Y7_5, Y7_7)),
+                     Halves(Pair(Y3_6, Y3_4), Pair(Y7_4, Y7_6)), n);
+}
+
+/* Transposes eight 8-lane vectors R0..R7, given as [R0|R1], [R2|R3],
+ * [R4|R5], [R6|R7], into [E0|E1], [E7|E6], [E4|E5], [E3|E2], where Ee
+ * holds lane e of R0, R2, R4, R6, R1, R3, R5, R7 in that order. With
+ * columns loaded in the order 0 2 4 6 1 3 5 7, Ee is column 0 2 4 6 1 3 5 7
+ * for e = 0..7, which is the pass input [x0|x2], [x7|x5], [x1|x3], [x6|x4]. */
+static AVX2_INLINE void Transpose(const __m256i t[4], __m256i x[4])
+{
+    __m256i u0 = _mm256_unpacklo_epi16(t[0], t[1]);
+    __m256i u1 = _mm256_unpackhi_epi16(t[0], t[1]);
+    __m256i u2 = _mm256_unpacklo_epi16(t[2], t[3]);
+    __m256i u3 = _mm256_unpackhi_epi16(t[2], t[3]);
+    __m256i v0 = _mm256_unpacklo_epi32(u0, u2);
+    __m256i v1 = _mm256_unpackhi_epi32(u0, u2);
+    __m256i v2 = _mm256_unpacklo_epi32(u1, u3);
+    __m256i v3 = _mm256_unpackhi_epi32(u1, u3);
+    x[0] = _mm256_permute4x64_epi64(v0, 0xD8); /* quadwords 0 2 1 3 */
+    x[1] = _mm256_permute4x64_epi64(v3, 0x8D); /* quadwords 1 3 0 2 */
+    x[2] = _mm256_permute4x64_epi64(v2, 0xD8);
+    x[3] = _mm256_permute4x64_epi64(v1, 0x8D);
+}
+
+/* The block's DCT as [row0|row4], [row1|row5], [row2|row6], [row3|row7]. */
+static AVX2_INLINE void ForwardDct16(const uint8_t block[64], __m256i f[4])
+{
+    /* Columns of each row in the order 0 2 4 6 1 3 5 7. */
+    const __m128i order = _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15);
+    const __m256i bias = _mm256_set1_epi16(128);
+    __m256i t[4], x[4];
+    for (int i = 0; i < 4; ++i) {
+        __m128i rows = _mm_shuffle_epi8(_mm_loadu_si128((const __m128i *)(block + 16 * i)), order);
+        t[i] = _mm256_sub_epi16(_mm256_cvtepu8_epi16(rows), bias);
     }
 
-    /* Rows: after the transpose v[i] holds sample i of every row. */
-    Transpose8x8(v);
-    Butterfly(v);
-    v[0] = _mm256_slli_epi32(v[0], 2);
-    v[4] = _mm256_slli_epi32(v[4], 2);
-    Descale(v, 11);
+    /* Rows (lanes are rows 0 2 4 6 1 3 5 7); y0 and y4 keep two extra bits. */
+    Transpose(t, x);
+    Pass(x, t, 11);
+    t[0] = _mm256_slli_epi16(t[0], 2);
 
-    /* Columns: v[i] back to row i of the workspace, lanes are columns. */
-    Transpose8x8(v);
-    Butterfly(v);
-    const __m256i two = _mm256_set1_epi32(2);
-    v[0] = _mm256_srai_epi32(_mm256_add_epi32(v[0], two), 2);
-    v[4] = _mm256_srai_epi32(_mm256_add_epi32(v[4], two), 2);
-    Descale(v, 15);
+    /* Columns: [y0|y4], [y1|y5], [y2|y6], [y3|y7] are the rows R0..R7 of
+     * the transpose in the order 0 4 1 5 2 6 3 7, so the output lanes come
+     * out in natural column order. */
+    Transpose(t, x);
+    Pass(x, f, 15);
+    f[0] = _mm256_srai_epi16(_mm256_add_epi16(f[0], _mm256_set1_epi16(2)), 2);
 }
 
-/* Quantises the eight rows v[] into out[], natural order. */
-static AVX2 inline void QuantiseRows(const __m256i v[8], const uint16_t divisors[64], int16_t out[64])
+/* sign(c) * floor(n' / Q) as in fast_quantiser.h, sixteen lanes at once;
+ * k is the vector's index in the transform's row order. */
+static AVX2_INLINE __m256i Quantise16(__m256i c, const FastQuantiser *fq, int k)
 {
-    for (int i = 0; i < 8; i += 2) {
-        __m256i q0 = Quantise8(v[i], divisors + 8 * i);
-        __m256i q1 = Quantise8(v[i + 1], divisors + 8 * i + 8);
-        __m256i packed = _mm256_permute4x64_epi64(_mm256_packs_epi32(q0, q1), 0xD8);
-        _mm256_storeu_si256((__m256i *)(out + 8 * i), packed);
+    const __m256i *half = (const __m256i *)fq->half, *mul = (const __m256i *)fq->multiplier;
+    const __m256i *scale = (const __m256i *)fq->scale;
+    __m256i n = _mm256_add_epi16(_mm256_abs_epi16(c), _mm256_loadu_si256(half + k));
+    __m256i x = _mm256_slli_epi16(_mm256_and_si256(n, _mm256_set1_epi16(~7)), 2);
+    __m256i y = _mm256_mulhi_epu16(x, _mm256_loadu_si256(mul + k));
+    __m256i q = _mm256_mulhi_epu16(y, _mm256_loadu_si256(scale + k));
+    return _mm256_sign_epi16(q, c);
+}
+
+/* Vector k holds rows k and k + 4. */
+static AVX2_INLINE void StoreRows(int16_t out[64], const __m256i v[4])
+{
+    for (int k = 0; k < 4; ++k) {
+        _mm_storeu_si128((__m128i *)(out + 8 * k), _mm256_castsi256_si128(v[k]));
+        _mm_storeu_si128((__m128i *)(out + 8 * k + 32), _mm256_extracti128_si256(v[k], 1));
     }
 }
 
 AVX2 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64])
 {
-    __m256i v[8];
-    ForwardDct8(block, v);
-    for (int i = 0; i < 8; ++i)
-        _mm256_storeu_si256((__m256i *)(out + 8 * i), v[i]);
+    __m256i f[4];
+    ForwardDct16(block, f);
+    for (int k = 0; k < 4; ++k) {
+        _mm256_storeu_si256((__m256i *)(out + 8 * k), _mm256_cvtepi16_epi32(_mm256_castsi256_si128(f[k])));
+        _mm256_storeu_si256((__m256i *)(out + 8 * k + 32),
+                            _mm256_cvtepi16_epi32(_mm256_extracti128_si256(f[k], 1)));
+    }
 }
 
-AVX2 void QuantiseBlockAvx2(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64])
+AVX2 void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64])
 {
-    __m256i v[8];
-    for (int i = 0; i < 8; ++i)
-        v[i] = _mm256_loadu_si256((const __m256i *)(coef + 8 * i));
-    QuantiseRows(v, divisors, out);
+    __m256i q[4];
+    for (int k = 0; k < 4; ++k) {
+        __m256i lo = _mm256_loadu_si256((const __m256i *)(coef + 8 * k));
+        __m256i hi = _mm256_loadu_si256((const __m256i *)(coef + 8 * k + 32));
+        /* packs interleaves 128-bit halves: [lo0 hi0 | lo1 hi1] -> [lo|hi]. */
+        __m256i c = _mm256_permute4x64_epi64(_mm256_packs_epi32(lo, hi), 0xD8);
+        q[k] = Quantise16(c, fq, k);
+    }
+    StoreRows(out, q);
+}
+
+/* The block-transform slot passes a QuantTable's divisors; the fast
+ * quantiser's constants live in the same table. */
+static const FastQuantiser *FastQuantiserOf(const uint16_t divisors[64])
+{
+    const char *table = (const char *)divisors - offsetof(QuantTable, divisors);
+    return &((const QuantTable *)table)->fast;
 }
 
 AVX2 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64])
 {
-    __m256i v[8];
-    ForwardDct8(block, v);
-    QuantiseRows(v, divisors, out);
+    const FastQuantiser *fq = FastQuantiserOf(divisors);
+    __m256i f[4];
+    ForwardDct16(block, f);
+    for (int k = 0; k < 4; ++k)
+        f[k] = Quantise16(f[k], fq, k);
+    StoreRows(out, f);
 }
 
 #endif
