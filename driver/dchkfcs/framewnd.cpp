@@ -77,6 +77,16 @@ void LayoutFrame(CheckFcsState *pState, WPARAM wParam, LPARAM lParam)
     SetZoomMode(pState, pState->nZoomMode);
 }
 
+// The frame's class brush paints nothing, but a themed toolbar hands its
+// background to the frame; without this it would stay unpainted (black).
+static LRESULT OnEraseBackground(HWND hwnd, HDC hdc)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(hdc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+}
+
 static void OnHelp(CheckFcsState *pState, const HELPINFO *pInfo)
 {
     HWND hwndItem = (HWND)pInfo->hItemHandle;
@@ -120,6 +130,8 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
     case WM_SIZE:
         LayoutFrame(pState, wParam, lParam);
         return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBackground(hwnd, (HDC)wParam);
     case WM_HELP:
         OnHelp(pState, reinterpret_cast<const HELPINFO *>(lParam));
         return 1;

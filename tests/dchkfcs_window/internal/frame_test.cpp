@@ -111,3 +111,17 @@ TEST(FormatImagePosition, SignedValuesAfterTheirLabelsWithinTheBuffer)
     EXPECT_EQ(L'\0', szSmall[9]);
     EXPECT_EQ(L'#', szSmall[10]);
 }
+
+TEST_F(FrameTest, FrameErasesWithButtonFaceForAThemedToolbar)
+{
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdc = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
+    ReleaseDC(NULL, hdcScreen);
+    HGDIOBJ hOld = SelectObject(hdc, hbm);
+    EXPECT_TRUE(SendMessageW(m_hwndFrame, WM_ERASEBKGND, (WPARAM)hdc, 0));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(hdc, 5, 5));
+    SelectObject(hdc, hOld);
+    DeleteObject(hbm);
+    DeleteDC(hdc);
+}
