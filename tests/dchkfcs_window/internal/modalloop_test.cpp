@@ -30,9 +30,22 @@ ULONGLONG ThreadCpu100ns()
     return k.QuadPart + u.QuadPart;
 }
 
+BOOL CALLBACK MatchFrame(HWND hwnd, LPARAM lParam)
+{
+    WCHAR sz[32];
+    GetClassNameW(hwnd, sz, 32);
+    if (lstrcmpW(sz, L"VX_CHKFCS_MAINWND") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND *>(lParam) = hwnd;
+    return FALSE;
+}
+
+// The preview frame of this thread (other processes may show their own).
 HWND FindFrame()
 {
-    return FindWindowW(L"VX_CHKFCS_MAINWND", NULL);
+    HWND hwnd = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), MatchFrame, (LPARAM)&hwnd);
+    return hwnd;
 }
 
 void CALLBACK PostQuitStep(HWND, UINT, UINT_PTR id, DWORD)
