@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Shows the sample cover sheet in the preview window under Wine (in English
+# and in Japanese), keeps a screenshot of each as PNG and encodes the cover
+# sheet to a JPEG through both libraries.
+#   bash demo/preview.sh ROOT      (./run demo sets DISPLAY and builds first)
+set -euo pipefail
+ROOT=$(cd "${1:?usage: preview.sh ROOT}" && pwd)
+BIN=$ROOT/build/win64/bin
+OUT=$ROOT/out
+export WINEPREFIX=$ROOT/build/win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$OUT"
+
+for f in fcsview.exe VELMORAZ.dll VELMORAJ.dll; do
+  [ -f "$BIN/$f" ] || { echo "preview demo: $BIN/$f is missing; build the Windows tree first" >&2; exit 1; }
+done
+
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Wine's own interface fonts have no Japanese glyphs. Link the installed Noto
+# Sans CJK JP (fonts-noto-cjk) behind them, once per prefix.
+link_cjk_font() {
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local face
+  if ! fc-list | grep -q 'Noto Sans CJK JP'; then
+    echo "preview demo: Noto Sans CJK JP is not installed (package fonts-noto-cjk); Japanese texts will show as boxes" >&2
+    return 0
+  fi
+  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+    wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+  done
+  wineserver -w
+}
+
+screenshot() { # NAME [fcsview args...]
+  local name=$1; shift
+  local bmp=$OUT/$name.bmp
+  rm -f "$bmp"
+  wine "$BIN/fcsview.exe" --x 12 --y -3 --screenshot "$(winpath "$bmp")" "$@"
+  convert "$bmp" "$OUT/$name.png"
+  rm -f "$bmp"
+}
+
+echo "== preview of the sample cover sheet (English texts)"
+screenshot preview
+if [ -f "$BIN/lang/ja/VELMORAD.VMD" ]; then
+  echo "== preview with the Japanese VELMORAD.VMD beside the library"
+  link_cjk_font
+  screenshot preview-ja --lang ja
+else
+  echo "preview demo: no Japanese VELMORAD.VMD in $BIN/lang/ja (vmdtool missing?); skipped" >&2
+fi
+
+echo "== cover sheet at 200 dpi through VELMORAJ.dll"
+wine "$BIN/fcsview.exe" --encode "$(winpath "$OUT/coversheet.jpg")" -q 75 -s 420
+
+echo "== made"
+for f in "$OUT"/preview.png "$OUT"/preview-ja.png "$OUT"/coversheet.jpg; do
+  [ -f "$f" ] && identify -format '%f: %wx%h %m, %b\n' "$f"
+done

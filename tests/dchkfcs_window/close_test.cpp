@@ -1,0 +1,141 @@
+// Ending the preview: every way of closing returns 1 with the parent enabled
+// and no window left; calls in sequence; the caller's metafile; idle cost.
+#include "previewtest.h"
+
+static HWND CloseButton(const PreviewWindows &w)
+{
+    return GetDlgItem(w.dialog, ID_CANCEL);
+}
+
+static std::vector<BYTE> MetafileBytes(HENHMETAFILE hemf)
+{
+    std::vector<BYTE> bytes(GetEnhMetaFileBits(hemf, 0, nullptr));
+    GetEnhMetaFileBits(hemf, static_cast<UINT>(bytes.size()), bytes.data());
+    return bytes;
+}
+
+TEST_F(PreviewTest, EveryWayOfClosingReturnsOne)
+{
+    const std::vector<std::pair<const char *, std::function<void(const PreviewWindows &)>>> ways = {
+        {"Esc in the view", [](const PreviewWindows &w) { PostKey(w.view, VK_ESCAPE); }},
+        {"Esc in the zoom box",
+         [](const PreviewWindows &w) {
+             SetFocus(w.zoomBox);
+             PostKey(GetFocus(), VK_ESCAPE);
+         }},
+        {"Esc on the Close button",
+         [](const PreviewWindows &w) {
+             SetFocus(CloseButton(w));
+             PostKey(GetFocus(), VK_ESCAPE);
+         }},
+        {"the Close button", [](const PreviewWindows &w) { SendMessageW(CloseButton(w), BM_CLICK, 0, 0); }},
+        {"Space on the Close button",
+         [](const PreviewWindows &w) {
+             SetFocus(CloseButton(w));
+             PostKey(CloseButton(w), VK_SPACE);
+         }},
+        {"the system menu",
+         [](const PreviewWindows &w) { PostMessageW(w.frame, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"WM_CLOSE", [](const PreviewWindows &w) { PostMessageW(w.frame, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.first);
+        const int nResult = RunPreview(lib, parent, sheet, 0, 0, {{50, [&](const PreviewWindows &w) {
+            EXPECT_FALSE(IsWindowEnabled(parent));
+            way.second(w);
+        }}});
+        ExpectClosed(nResult);
+    }
+}
+
+TEST_F(PreviewTest, EnterOnTheCloseButtonDoesNotClose)
+{
+    int nBefore = 0;
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
+        {50, [&](const PreviewWindows &w) {
+            nBefore = ShownPercent(w);
+            SetFocus(CloseButton(w));
+            PostKey(GetFocus(), VK_RETURN);
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_TRUE(IsWindow(w.frame));
+            EXPECT_EQ(nBefore, ShownPercent(w));
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+    ExpectClosed(nResult);
+}
+
+TEST_F(PreviewTest, QuitMessageEndsTheCallAndIsConsumed)
+{
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {{50, [](const PreviewWindows &) {
+        PostQuitMessage(7);
+    }}});
+    ExpectClosed(nResult);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(PreviewTest, CallsInSequenceLeaveTheMetafileAsItWas)
+{
+    const std::vector<BYTE> before = MetafileBytes(sheet);
+    int nResult = RunPreview(lib, parent, sheet, 12, -3, {{50, [](const PreviewWindows &w) {
+        WCHAR sz[64] = L"";
+        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
+        EXPECT_STREQ(L"Image Position X 12 Y -3", sz);
+        PostKey(w.view, VK_ESCAPE);
+    }}});
+    ExpectClosed(nResult);
+    EXPECT_EQ(before, MetafileBytes(sheet));
+
+    // Without a parent the frame has no owner; the call still ends with 1.
+    nResult = RunPreview(lib, nullptr, sheet, 0, 0, {{50, [](const PreviewWindows &w) {
+        EXPECT_EQ(nullptr, GetWindow(w.frame, GW_OWNER));
+        WCHAR sz[64] = L"";
+        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
+        EXPECT_STREQ(L"Image Position X 0 Y 0", sz);
+        SendMessageW(CloseButton(w), BM_CLICK, 0, 0);
+    }}});
+    EXPECT_EQ(1, nResult);
+    EXPECT_EQ(nullptr, FindPreviewFrame());
+
+    nResult = RunPreview(lib, parent, sheet, -2147483647 - 1, 2147483647,
+                         {{50, [](const PreviewWindows &w) {
+        WCHAR sz[64] = L"";
+        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
+        EXPECT_STREQ(L"Image Position X -2147483648 Y 2147483647", sz);
+        PostMessageW(w.frame, WM_CLOSE, 0, 0);
+    }}});
+    ExpectClosed(nResult);
+    EXPECT_EQ(before, MetafileBytes(sheet));
+    ENHMETAHEADER header = {};
+    EXPECT_EQ(sizeof(header), GetEnhMetaFileHeader(sheet, sizeof(header), &header));
+}
+
+static ULONGLONG ProcessCpu100ns()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto value = [](const FILETIME &ft) {
+        return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    };
+    return value(kernel) + value(user);
+}
+
+TEST_F(PreviewTest, IdlePreviewUsesNextToNoCpu)
+{
+    ULONGLONG cpuStart = 0, wallStart = 0;
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
+        {300, [&](const PreviewWindows &) {
+            cpuStart = ProcessCpu100ns();
+            wallStart = GetTickCount64();
+        }},
+        {1000, [&](const PreviewWindows &w) {
+            const ULONGLONG cpuMs = (ProcessCpu100ns() - cpuStart) / 10000;
+            const ULONGLONG wallMs = GetTickCount64() - wallStart;
+            EXPECT_GE(wallMs, 900u);
+            // A polling loop would take a whole core; waiting costs almost nothing.
+            EXPECT_LT(cpuMs, wallMs / 4) << cpuMs << " ms of CPU in " << wallMs << " ms";
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+    ExpectClosed(nResult);
+}

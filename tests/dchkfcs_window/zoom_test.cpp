@@ -1,0 +1,271 @@
+// Zoom through the commands a user gives: the two fit modes and their clamps,
+// the zoom list, typed percentages, Zoom In and Out, the toggles, the check
+// marks on menu and toolbar, and the status bar.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "previewtest.h"
+
+enum { LIST_500, LIST_200, LIST_150, LIST_100, LIST_75, LIST_50, LIST_25, LIST_10 };
+
+static void Command(const PreviewWindows &w, int id)
+{
+    SendMessageW(w.frame, WM_COMMAND, id, 0);
+}
+
+// A list pick as the combo box reports it.
+static void Pick(const PreviewWindows &w, int index)
+{
+    SendMessageW(w.zoomBox, CB_SETCURSEL, index, 0);
+    SendMessageW(w.frame, WM_COMMAND, MAKEWPARAM(IDC_ZOOMBOX, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(w.zoomBox));
+}
+
+// Types into the zoom box and presses Enter there; the result shows a step later.
+static void Type(const PreviewWindows &w, const WCHAR *pszText)
+{
+    SetFocus(w.zoomBox);
+    SetWindowTextW(w.zoomBox, pszText);
+    PostKey(GetFocus(), VK_RETURN);
+}
+
+static int Selected(const PreviewWindows &w)
+{
+    return static_cast<int>(SendMessageW(w.zoomBox, CB_GETCURSEL, 0, 0));
+}
+
+// Resizes the frame until the view's client area has the given size.
+static void SizeViewClient(const PreviewWindows &w, int cx, int cy)
+{
+    for (int i = 0; i < 4; ++i) {
+        RECT rcFrame, rcView = ClientRect(w.view);
+        GetWindowRect(w.frame, &rcFrame);
+        const int dx = cx - rcView.right, dy = cy - rcView.bottom;
+        if (dx == 0 && dy == 0)
+            return;
+        SetWindowPos(w.frame, nullptr, 0, 0, rcFrame.right - rcFrame.left + dx,
+                     rcFrame.bottom - rcFrame.top + dy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
+// Check marks of View Whole Page and View Whole Width on the toolbar.
+static void ExpectToolbarChecks(const PreviewWindows &w, bool bPage, bool bWidth)
+{
+    EXPECT_EQ(bPage, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEPAGE, 0) != 0);
+    EXPECT_EQ(bWidth, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEWIDTH, 0) != 0);
+}
+
+// The same on the Zoom menu, refreshed as when the popup opens.
+static void ExpectMenuChecks(const PreviewWindows &w, bool bPage, bool bWidth)
+{
+    HMENU hZoom = GetSubMenu(GetMenu(w.frame), 0);
+    SendMessageW(w.frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), MAKELPARAM(0, FALSE));
+    EXPECT_EQ(bPage, (GetMenuState(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND) & MF_CHECKED) != 0);
+    EXPECT_EQ(bWidth, (GetMenuState(hZoom, IDM_WHOLEWIDTH, MF_BYCOMMAND) & MF_CHECKED) != 0);
+    EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMIN, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
+    EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMOUT, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
+}
+
+static std::wstring StatusText(const PreviewWindows &w, int part)
+{
+    WCHAR sz[64] = L"";
+    SendMessageW(w.status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
+// Two status parts ending 16 pixels short of the frame's right edge, the
+// first leaving room for twice the percentage text measured on the bar's DC.
+static void ExpectStatusZoom(const PreviewWindows &w, int nPercent)
+{
+    const std::wstring text = std::to_wstring(nPercent) + L"%";
+    EXPECT_EQ(text, StatusText(w, 1));
+    EXPECT_EQ(L"", StatusText(w, 0));
+    HDC hdc = GetDC(w.status);
+    SIZE extent = {};
+    GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ReleaseDC(w.status, hdc);
+    int aRight[2] = {};
+    ASSERT_EQ(2, SendMessageW(w.status, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(aRight)));
+    const int cw = ClientRect(w.frame).right;
+    EXPECT_EQ(cw - 16 - 2 * extent.cx, aRight[0]);
+    EXPECT_EQ(cw - 16, aRight[1]);
+}
+
+// A cover sheet that measures exactly cx by cy pixels on the screen.
+static HENHMETAFILE CoverSheetOfPixels(HWND hwnd, int cx, int cy)
+{
+    SIZE himetric = HimetricForPixels(hwnd, cx, cy);
+    return CreateCoverSheet(himetric.cx, himetric.cy);
+}
+
+TEST_F(PreviewTest, FitModesFollowTheViewSizeAndClamp)
+{
+    HENHMETAFILE hPage = CoverSheetOfPixels(parent, 800, 1000);
+    ASSERT_EQ(800, PageSizeOnDevice(parent, hPage).cx);
+    int nResult = RunPreview(lib, parent, hPage, 0, 0, {
+        {50, [&](const PreviewWindows &w) {
+            SizeViewClient(w, 821, 600);
+            RECT rc = ClientRect(w.view);
+            ASSERT_EQ(821, rc.right);
+            ASSERT_EQ(600, rc.bottom);
+            EXPECT_EQ(57, ShownPercent(w));  // (600 - 21) * 100 / 1000
+            ExpectStatusZoom(w, 57);
+            Command(w, IDM_WHOLEWIDTH);
+            EXPECT_EQ(100, ShownPercent(w));  // (821 - 21) * 100 / 800
+            ExpectStatusZoom(w, 100);
+            SizeViewClient(w, 421, 800);
+            EXPECT_EQ(50, ShownPercent(w));  // whole width follows the new size
+            Command(w, IDM_WHOLEPAGE);
+            EXPECT_EQ(50, ShownPercent(w));
+            SizeViewClient(w, 1021, 800);
+            EXPECT_EQ(77, ShownPercent(w));  // height bound: 779 / 1000
+        }},
+        {30, [&](const PreviewWindows &w) {
+            // A view too small for the margin gives a negative fit: 10 %.
+            SetWindowPos(w.frame, nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER);
+            ASSERT_LT(ClientRect(w.view).bottom, 21);
+            EXPECT_EQ(10, ShownPercent(w));
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+    ExpectClosed(nResult);
+
+    // A small page in a large view stops at 500 %.
+    HENHMETAFILE hSmall = CoverSheetOfPixels(parent, 40, 30);
+    nResult = RunPreview(lib, parent, hSmall, 0, 0, {{50, [&](const PreviewWindows &w) {
+        SizeViewClient(w, 821, 600);
+        EXPECT_EQ(500, ShownPercent(w));
+        Command(w, IDM_WHOLEWIDTH);
+        EXPECT_EQ(500, ShownPercent(w));
+        PostMessageW(w.frame, WM_CLOSE, 0, 0);
+    }}});
+    ExpectClosed(nResult);
+    DeleteEnhMetaFile(hPage);
+    DeleteEnhMetaFile(hSmall);
+}
+
+TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
+{
+    HENHMETAFILE hPage = CoverSheetOfPixels(parent, 800, 1000);
+    const int nResult = RunPreview(lib, parent, hPage, 0, 0, {
+        {50, [&](const PreviewWindows &w) {
+            SizeViewClient(w, 821, 600);
+            ASSERT_EQ(57, ShownPercent(w));
+            Command(w, IDM_ZOOMIN);
+            EXPECT_EQ(LIST_75, Selected(w));
+            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
+            ExpectStatusZoom(w, 75);
+            Command(w, IDM_ZOOMOUT);
+            EXPECT_EQ(LIST_50, Selected(w));
+            Pick(w, LIST_150);
+            Command(w, IDM_ZOOMIN);
+            EXPECT_EQ(LIST_200, Selected(w));
+            Pick(w, LIST_500);
+            Command(w, IDM_ZOOMIN);  // nothing above 500
+            EXPECT_EQ(LIST_500, Selected(w));
+            ExpectStatusZoom(w, 500);
+            Pick(w, LIST_10);
+            Command(w, IDM_ZOOMOUT);  // nothing below 10
+            EXPECT_EQ(LIST_10, Selected(w));
+            ExpectStatusZoom(w, 10);
+            // The status bar follows resizes while the percentage stays.
+            SizeViewClient(w, 700, 500);
+            ExpectStatusZoom(w, 10);
+            Type(w, L"80");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(80, ShownPercent(w));
+            ExpectStatusZoom(w, 80);
+            EXPECT_EQ(w.frame, GetFocus());  // the box gave the focus back
+            Command(w, IDM_ZOOMIN);
+            EXPECT_EQ(100, ShownPercent(w));
+            Type(w, L"80");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            Command(w, IDM_ZOOMOUT);
+            EXPECT_EQ(75, ShownPercent(w));
+            Type(w, L"5");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
+            Type(w, L"501");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
+            Type(w, L"zoom");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
+            ExpectStatusZoom(w, 75);
+            Type(w, L"  90%");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(90, ShownPercent(w));
+            Type(w, L"500");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(500, ShownPercent(w));
+            Type(w, L"10");
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(10, ShownPercent(w));
+            // Enter without the box focused only puts the percentage back.
+            SetFocus(w.frame);
+            SetWindowTextW(w.zoomBox, L"120");
+            PostKey(w.frame, VK_RETURN);
+        }},
+        {30, [&](const PreviewWindows &w) {
+            EXPECT_EQ(L"10%", WindowText(w.zoomBox));
+            EXPECT_TRUE(IsWindow(w.frame));
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+    ExpectClosed(nResult);
+    DeleteEnhMetaFile(hPage);
+}
+
+TEST_F(PreviewTest, ViewTogglesAndCheckMarksFollowTheMode)
+{
+    int nFitPage = 0, nFitWidth = 0;
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
+        Wait(50),  // the first idle pass sets the toolbar's check marks
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, true, false);
+            ExpectMenuChecks(w, true, false);
+            nFitPage = ShownPercent(w);
+            Command(w, IDM_WHOLEPAGE);  // active fit mode again: fixed percentage
+            EXPECT_EQ(nFitPage, ShownPercent(w));
+        }},
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, false, false);
+            ExpectMenuChecks(w, false, false);
+            Command(w, IDM_WHOLEWIDTH);
+            nFitWidth = ShownPercent(w);
+            const SIZE page = PageSizeOnDevice(w.view, sheet);
+            const int expected = (ClientRect(w.view).right - 21) * 100 / page.cx;
+            EXPECT_EQ(expected < 10 ? 10 : expected > 500 ? 500 : expected, nFitWidth);
+        }},
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, false, true);
+            ExpectMenuChecks(w, false, true);
+            Command(w, IDM_WHOLEWIDTH);
+            EXPECT_EQ(nFitWidth, ShownPercent(w));
+        }},
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, false, false);
+            Command(w, IDM_WHOLEPAGE);
+            EXPECT_EQ(nFitPage, ShownPercent(w));
+            // A click of its own may press a button; the next idle pass undoes it.
+            SendMessageW(w.toolbar, TB_CHECKBUTTON, IDM_WHOLEWIDTH, TRUE);
+        }},
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, true, false);
+            Pick(w, LIST_500);
+        }},
+        {30, [&](const PreviewWindows &w) {
+            ExpectToolbarChecks(w, false, false);
+            ExpectMenuChecks(w, false, false);  // Zoom In stays enabled at 500 %
+            Pick(w, LIST_10);
+            ExpectMenuChecks(w, false, false);
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+    ExpectClosed(nResult);
+}
