@@ -1,5 +1,6 @@
 #include "text_test_util.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <string.h>
@@ -168,6 +169,40 @@ bool UiTableSnapshot::operator==(const UiTableSnapshot &o) const
            memcmp(m_aHelpMenu, o.m_aHelpMenu, sizeof m_aHelpMenu) == 0 &&
            memcmp(m_aImagePosition, o.m_aImagePosition, sizeof m_aImagePosition) == 0 &&
            memcmp(&m_close, &o.m_close, sizeof m_close) == 0;
+}
+
+template <typename Entry>
+static bool SameKeysTerminatedTexts(const Entry *pA, const Entry *pB, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        if (memcmp(pA[i].szKey, pB[i].szKey, sizeof pA[i].szKey) != 0)
+            return false;
+        const UiChar *pszText = pA[i].szText;
+        if (std::find(pszText, pszText + UI_TEXT_LEN, UiChar(0)) == pszText + UI_TEXT_LEN)
+            return false;
+    }
+    return true;
+}
+
+static bool SameIds(const UiMenuTextEntry *pA, const UiMenuTextEntry *pB, size_t n)
+{
+    for (size_t i = 0; i < n; ++i) {
+        if (pA[i].nCommandId != pB[i].nCommandId)
+            return false;
+    }
+    return true;
+}
+
+bool UiTableSnapshot::OnlyTextsDifferFrom(const UiTableSnapshot &o) const
+{
+    return memcmp(m_aZoomList, o.m_aZoomList, sizeof m_aZoomList) == 0 &&
+           SameKeysTerminatedTexts(&m_title, &o.m_title, 1) &&
+           SameKeysTerminatedTexts(m_aZoomMenu, o.m_aZoomMenu, UI_ZOOM_MENU_COUNT) &&
+           SameIds(m_aZoomMenu, o.m_aZoomMenu, UI_ZOOM_MENU_COUNT) &&
+           SameKeysTerminatedTexts(m_aHelpMenu, o.m_aHelpMenu, UI_HELP_MENU_COUNT) &&
+           SameIds(m_aHelpMenu, o.m_aHelpMenu, UI_HELP_MENU_COUNT) &&
+           SameKeysTerminatedTexts(m_aImagePosition, o.m_aImagePosition, UI_IMAGE_POSITION_COUNT) &&
+           SameKeysTerminatedTexts(&m_close, &o.m_close, 1);
 }
 
 DataFolder::DataFolder()

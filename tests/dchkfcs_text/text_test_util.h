@@ -64,6 +64,9 @@ public:
     ~UiTableSnapshot();
     bool operator==(const UiTableSnapshot &other) const;
     void Restore() const;
+    // Only texts differ from pOriginal, each terminated within its field,
+    // and the zoom list is the same.
+    bool OnlyTextsDifferFrom(const UiTableSnapshot &original) const;
 
 private:
     UiZoomEntry m_aZoomList[UI_ZOOM_LIST_COUNT];

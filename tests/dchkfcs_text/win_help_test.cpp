@@ -175,20 +175,20 @@ TEST_F(HelpLauncher, WindowTopicOnNtSixBindsThroughTheRegistry)
     EXPECT_EQ(pMap[1], 0u);
 }
 
-TEST_F(HelpLauncher, WithoutRegistryValueTheControlIsLoadedByName)
+TEST_F(HelpLauncher, ControlIsLoadedByNameWhenTheRegistryFails)
 {
-    m_world.fRegistered = false;
-    ShowHelpTopic(m_hwndFrame, m_pszFile);
-    EXPECT_EQ(m_world.loads, std::vector<std::wstring>{L"hhctrl.ocx"});
-    EXPECT_EQ(m_world.calls.size(), 1u);
-}
-
-TEST_F(HelpLauncher, RegisteredControlThatFailsToLoadFallsBackToTheName)
-{
-    m_world.fRegisteredLoads = false;
-    ShowHelpTopic(m_hwndFrame, m_pszFile);
-    EXPECT_EQ(m_world.loads, (std::vector<std::wstring>{L"C:\\x\\registered.ocx", L"hhctrl.ocx"}));
-    EXPECT_EQ(m_world.calls.size(), 1u);
+    for (bool fRegistered : {false, true}) {
+        HelpSetPlatform(&kFakePlatform);  // forget the last binding
+        m_world = FakeWorld();
+        m_world.fRegistered = fRegistered;
+        m_world.fRegisteredLoads = false;
+        ShowHelpTopic(m_hwndFrame, m_pszFile);
+        std::vector<std::wstring> loads{L"hhctrl.ocx"};
+        if (fRegistered)
+            loads.insert(loads.begin(), L"C:\\x\\registered.ocx");
+        EXPECT_EQ(m_world.loads, loads);
+        EXPECT_EQ(m_world.calls.size(), 1u);
+    }
 }
 
 TEST_F(HelpLauncher, FailedBindingIsRememberedForTheProcess)
