@@ -1,7 +1,9 @@
 // The Win32 side of the texts on real files under Windows or Wine: sharing
 // of the open data file, positioned reads, the module folder and DllMain.
 #include <gtest/gtest.h>
+#include <fstream>
 #include <windows.h>
+#include "helplaunch.h"
 #include "module.h"
 #include "text_test_util.h"
 
@@ -94,6 +96,69 @@ TEST(DllMainEntry, RecordsTheInstanceAtProcessAttachOnly)
     EXPECT_TRUE(DllMain(reinterpret_cast<HINSTANCE>(0x20000), DLL_PROCESS_DETACH, nullptr));
     EXPECT_EQ(g_hInstance, hFake);
     g_hInstance = hOld;
+}
+
+}  // namespace
+
+namespace {
+
+// The probe library copied into a folder of cchFolder units and loaded as
+// the preview's module.
+class DeepModule {
+public:
+    DeepModule(const TempFolder &temp, size_t cchFolder)
+    {
+        std::filesystem::path folder = temp.Path();
+        while (folder.wstring().size() + 101 < cchFolder)
+            folder /= std::wstring(100, L'd');
+        folder /= std::wstring(cchFolder - folder.wstring().size() - 1, L'e');
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(ModuleFolderOfProgram() + L"probe.dll", folder / L"p.dll");
+        m_strFolder = folder.wstring() + L"\\";
+        m_hModule = LoadLibraryW((m_strFolder + L"p.dll").c_str());
+        m_hOld = g_hInstance;
+        g_hInstance = m_hModule;
+    }
+    ~DeepModule()
+    {
+        g_hInstance = m_hOld;
+        FreeLibrary(m_hModule);
+    }
+    HMODULE Module() const { return m_hModule; }
+    const std::wstring &Folder() const { return m_strFolder; }
+
+private:
+    static std::wstring ModuleFolderOfProgram()
+    {
+        UiChar szFolder[MAX_PATH];
+        return GetModuleFolder(szFolder, MAX_PATH) ? szFolder : L"";
+    }
+    std::wstring m_strFolder;
+    HMODULE m_hModule;
+    HINSTANCE m_hOld;
+};
+
+// A folder of 246 units and its separator leave room for the 12-unit file
+// names and the terminator; one more unit and the help path is empty and
+// the data file counts as missing.
+TEST(DeepFolder, PathsThatDoNotFitAreEmptyOrMissing)
+{
+    UiTableSnapshot defaults;
+    for (size_t cchFolder : {247u, 246u}) {
+        TempFolder temp;
+        DeepModule module(temp, cchFolder);
+        ASSERT_NE(module.Module(), nullptr) << cchFolder;
+        ASSERT_EQ(module.Folder().size(), cchFolder + 1);
+        std::vector<uint8_t> image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = deep\n");
+        std::ofstream(std::filesystem::path(module.Folder() + L"VELMORAD.VMD"), std::ios::binary)
+            .write(reinterpret_cast<const char *>(image.data()), std::streamsize(image.size()));
+        WCHAR szHelp[MAX_PATH];
+        GetHelpFilePath(szHelp, MAX_PATH);
+        LoadUiStrings();
+        bool fFits = cchFolder == 246;
+        EXPECT_EQ(std::wstring(szHelp), fFits ? module.Folder() + L"VELMORA_.CHM" : L"") << cchFolder;
+        EXPECT_EQ(std::wstring(g_UiClose.szText), fFits ? L"deep" : L"Close") << cchFolder;
+    }
 }
 
 }  // namespace
