@@ -1,3 +1,4 @@
+// vmdtool entry point: the command line goes to RunVmdTool.
 #include <stdio.h>
 #include "vmdtool_cli.h"
 
