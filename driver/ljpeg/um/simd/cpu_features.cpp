@@ -13,8 +13,6 @@ unsigned CpuFeatures(void)
      * __builtin_cpu_supports already checks through XGETBV. */
     if (__builtin_cpu_supports("avx2"))
         f |= CPU_AVX2;
-    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
-        f |= CPU_AVX512BW;
     return f;
 #else
     return 0;

@@ -18,8 +18,7 @@
 enum {
     CPU_SSE2 = 1,
     CPU_SSSE3 = 2,
-    CPU_AVX2 = 4,
-    CPU_AVX512BW = 8
+    CPU_AVX2 = 4
 };
 
 struct FastQuantiser;
