@@ -5,10 +5,6 @@ add_library(dchkfcs_text STATIC
   vmdopen.cpp vmdread.cpp vmdstring.cpp vmdwalk.cpp vmdsection.cpp
   uistrings.cpp uistrings_load.cpp)
 target_include_directories(dchkfcs_text PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-if(VELMORA_FUZZ AND VELMORA_SANITIZE)
-  # Coverage of the reader and the loader guides the fuzzer.
-  target_compile_options(dchkfcs_text PRIVATE -fsanitize=fuzzer-no-link)
-endif()
 if(WIN32)
   target_sources(dchkfcs_text PRIVATE vmdfile_win.cpp module_win.cpp helpbind.cpp helplaunch.cpp)
   target_link_libraries(dchkfcs_text PUBLIC advapi32 user32)
