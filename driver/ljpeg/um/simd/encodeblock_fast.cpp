@@ -52,15 +52,28 @@ static constexpr ZigzagShuffles MakeZigzagShuffles()
 
 static constexpr ZigzagShuffles kZigzagShuffles = MakeZigzagShuffles();
 
-/* Bit k set when the coefficient of zigzag index k is not 0. */
-static SSSE3 uint64_t NonZeroMask(const int16_t block[64])
+/* What the AC loop needs of each coefficient, in natural order: its size
+ * |c| (whose bit length is the category) and its magnitude bits c, or
+ * c - 1 when c is negative, before masking to the category. */
+typedef struct Coefficients {
+    uint16_t size[64];
+    uint16_t bits[64];
+} Coefficients;
+
+/* Fills c and returns the mask with bit k set when the coefficient of
+ * zigzag index k is not 0. */
+static SSSE3 uint64_t AnalyseBlock(const int16_t block[64], Coefficients *c)
 {
     const __m128i zero = _mm_setzero_si128();
     __m128i nz[4];
     for (int s = 0; s < 4; ++s) {
-        /* Saturation keeps every non-zero value non-zero. */
         __m128i a = _mm_loadu_si128((const __m128i *)(block + 16 * s));
         __m128i b = _mm_loadu_si128((const __m128i *)(block + 16 * s + 8));
+        _mm_storeu_si128((__m128i *)(c->size + 16 * s), _mm_abs_epi16(a));
+        _mm_storeu_si128((__m128i *)(c->size + 16 * s + 8), _mm_abs_epi16(b));
+        _mm_storeu_si128((__m128i *)(c->bits + 16 * s), _mm_add_epi16(a, _mm_srai_epi16(a, 15)));
+        _mm_storeu_si128((__m128i *)(c->bits + 16 * s + 8), _mm_add_epi16(b, _mm_srai_epi16(b, 15)));
+        /* Saturation keeps every non-zero value non-zero. */
         nz[s] = _mm_cmpeq_epi8(_mm_packs_epi16(a, b), zero);
     }
     uint64_t zeros = 0;
@@ -159,7 +172,8 @@ static SSSE3 void PackBlock(BitBuffer *b, ComponentSpec *comp, const int16_t blo
     PutCoded<kStore>(b, comp->dc_table, s, diff, s);
 
     const HuffmanTable *ac = comp->ac_table;
-    uint64_t nonzero = NonZeroMask(block) & ~1ull;
+    Coefficients coef;
+    uint64_t nonzero = AnalyseBlock(block, &coef) & ~1ull;
     int last = 0;
     while (nonzero) {
         int k = __builtin_ctzll(nonzero);
@@ -168,11 +182,13 @@ static SSSE3 void PackBlock(BitBuffer *b, ComponentSpec *comp, const int16_t blo
         last = k;
         for (; run > 15; run -= 16)
             PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
-        int32_t c = block[kZigzagPosition[k]];
-        s = Category(c);
+        uint32_t pos = kZigzagPosition[k];
+        s = 32u - (uint32_t)__builtin_clz(coef.size[pos]);
         /* Only -32768 has category 16; the mask keeps it inside the lookup,
          * as the plain coder does. */
-        PutCoded<kStore>(b, ac, (run * 16 + s) & 0xFFu, c, s);
+        uint32_t symbol = (run * 16 + s) & 0xFFu;
+        uint64_t magnitude = coef.bits[pos] & ((1u << s) - 1u);
+        PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
     }
     if (last != 63)
         PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
