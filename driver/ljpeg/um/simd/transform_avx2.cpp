@@ -66,15 +66,35 @@ enum {
     Y1_6 = C_1_175, Y1_7 = C_1_501 - C_0_899 + C_1_175 - C_0_390
 };
 
-/* Pairs of 16-bit constants (a, b), repeated over a 128-bit half. */
-static AVX2_INLINE __m128i Pair(int a, int b)
+/* pmaddwd weights: the pair (a, b) four times in the low half, (c, d) four
+ * times in the high half; tables built by the compiler and loaded whole
+ * (assembling them in registers cost 40 shuffles and moves per block). */
+struct Weights {
+    alignas(32) int16_t w[16];
+};
+
+static constexpr Weights MakeWeights(int a, int b, int c, int d)
 {
-    return _mm_set1_epi32((int)((uint32_t)(uint16_t)a | (uint32_t)(uint16_t)b << 16));
+    Weights t{};
+    for (int i = 0; i < 4; ++i) {
+        t.w[2 * i] = (int16_t)a;
+        t.w[2 * i + 1] = (int16_t)b;
+        t.w[8 + 2 * i] = (int16_t)c;
+        t.w[8 + 2 * i + 1] = (int16_t)d;
+    }
+    return t;
 }
 
-static AVX2_INLINE __m256i Halves(__m128i lo, __m128i hi)
+/* Low half (tmp13, -tmp12) pairs give y2, high half (-tmp12, tmp13) y6. */
+static constexpr Weights kEven26 = MakeWeights(C_0_541 + C_0_765, -C_0_541, C_1_847 - C_0_541, C_0_541);
+static constexpr Weights kOdd15A = MakeWeights(Y1_7, Y1_5, Y5_5, Y5_7);
+static constexpr Weights kOdd15B = MakeWeights(Y1_6, Y1_4, Y5_4, Y5_6);
+static constexpr Weights kOdd37A = MakeWeights(Y3_7, Y3_5, Y7_5, Y7_7);
+static constexpr Weights kOdd37B = MakeWeights(Y3_6, Y3_4, Y7_4, Y7_6);
+
+static AVX2_INLINE __m256i Load(const Weights &w)
 {
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
+    return _mm256_load_si256((const __m256i *)w.w);
 }
 
 static AVX2_INLINE __m256i SwapHalves(__m256i v)
@@ -82,30 +102,32 @@ static AVX2_INLINE __m256i SwapHalves(__m256i v)
     return _mm256_permute2x128_si256(v, v, 0x01);
 }
 
-/* (v + 2^(n-1)) >> n on 32-bit lanes, then both results packed to 16 bits. */
-static AVX2_INLINE __m256i Descale(__m256i lo, __m256i hi, int n)
+/* (v + 2^(N-1)) >> N on 32-bit lanes, then both results packed to 16 bits. */
+template <int N>
+static AVX2_INLINE __m256i Descale(__m256i lo, __m256i hi)
 {
-    const __m256i half = _mm256_set1_epi32(1 << (n - 1));
-    const __m128i shift = _mm_cvtsi32_si128(n);
-    lo = _mm256_sra_epi32(_mm256_add_epi32(lo, half), shift);
-    hi = _mm256_sra_epi32(_mm256_add_epi32(hi, half), shift);
+    const __m256i half = _mm256_set1_epi32(1 << (N - 1));
+    lo = _mm256_srai_epi32(_mm256_add_epi32(lo, half), N);
+    hi = _mm256_srai_epi32(_mm256_add_epi32(hi, half), N);
     return _mm256_packs_epi32(lo, hi);
 }
 
 /* [yA|yB] from the interleaved pairs a = (tmp7, tmp5 | tmp5, tmp7) and
  * b = (tmp6, tmp4 | tmp4, tmp6), low and high four lanes of each half. */
+template <int N>
 static AVX2_INLINE __m256i OddPair(__m256i a_lo, __m256i a_hi, __m256i b_lo, __m256i b_hi, __m256i wa,
-                                   __m256i wb, int n)
+                                   __m256i wb)
 {
     __m256i lo = _mm256_add_epi32(_mm256_madd_epi16(a_lo, wa), _mm256_madd_epi16(b_lo, wb));
     __m256i hi = _mm256_add_epi32(_mm256_madd_epi16(a_hi, wa), _mm256_madd_epi16(b_hi, wb));
-    return Descale(lo, hi, n);
+    return Descale<N>(lo, hi);
 }
 
 /* One pass: in = [x0|x2], [x7|x5], [x1|x3], [x6|x4]; out = [y0|y4],
  * [y1|y5], [y2|y6], [y3|y7], with y0 and y4 unscaled and the others
- * descaled by n bits. */
-static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4], int n)
+ * descaled by N bits. */
+template <int N>
+static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4])
 {
     __m256i e1 = _mm256_add_epi16(in[0], in[1]); /* [tmp0|tmp2] */
     __m256i m1 = _mm256_sub_epi16(in[0], in[1]); /* [tmp7|tmp5] */
@@ -118,20 +140,17 @@ static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4], int n)
     __m256i ks = SwapHalves(k);
     out[0] = _mm256_permute2x128_si256(_mm256_add_epi16(k, ks), _mm256_sub_epi16(k, ks), 0x20);
     __m256i ls = SwapHalves(l);
-    /* Low half (tmp13, -tmp12) pairs give y2, high half (-tmp12, tmp13) y6. */
-    const __m256i w26 = Halves(Pair(C_0_541 + C_0_765, -C_0_541), Pair(C_1_847 - C_0_541, C_0_541));
+    const __m256i w26 = Load(kEven26);
     __m256i r_lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(l, ls), w26);
     __m256i r_hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(l, ls), w26);
-    out[2] = Descale(r_lo, r_hi, n);
+    out[2] = Descale<N>(r_lo, r_hi);
 
     /* Odd part. */
     __m256i m1s = SwapHalves(m1), m2s = SwapHalves(m2);
     __m256i a_lo = _mm256_unpacklo_epi16(m1, m1s), a_hi = _mm256_unpackhi_epi16(m1, m1s);
     __m256i b_lo = _mm256_unpacklo_epi16(m2, m2s), b_hi = _mm256_unpackhi_epi16(m2, m2s);
-    out[1] = OddPair(a_lo, a_hi, b_lo, b_hi, Halves(Pair(Y1_7, Y1_5), Pair(Y5_5, Y5_7)),
-                     Halves(Pair(Y1_6, Y1_4), Pair(Y5_4, Y5_6)), n);
-    out[3] = OddPair(a_lo, a_hi, b_lo, b_hi, Halves(Pair(Y3_7, Y3_5), Pair(Y7_5, Y7_7)),
-                     Halves(Pair(Y3_6, Y3_4), Pair(Y7_4, Y7_6)), n);
+    out[1] = OddPair<N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd15A), Load(kOdd15B));
+    out[3] = OddPair<N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd37A), Load(kOdd37B));
 }
 
 /* Transposes eight 8-lane vectors R0..R7, given as [R0|R1], [R2|R3],
@@ -158,25 +177,28 @@ static AVX2_INLINE void Transpose(const __m256i t[4], __m256i x[4])
 /* The block's DCT as [row0|row4], [row1|row5], [row2|row6], [row3|row7]. */
 static AVX2_INLINE void ForwardDct16(const uint8_t block[64], __m256i f[4])
 {
-    /* Columns of each row in the order 0 2 4 6 1 3 5 7. */
-    const __m128i order = _mm_setr_epi8(0, 2, 4, 6, 1, 3, 5, 7, 8, 10, 12, 14, 9, 11, 13, 15);
+    /* Two rows a vector, one a half, widened to 16 bits with their columns
+     * in the order 0 2 4 6 1 3 5 7 (Z: a zero byte). */
+    enum { Z = -128 };
+    const __m256i order = _mm256_setr_epi8(0, Z, 2, Z, 4, Z, 6, Z, 1, Z, 3, Z, 5, Z, 7, Z,
+                                           8, Z, 10, Z, 12, Z, 14, Z, 9, Z, 11, Z, 13, Z, 15, Z);
     const __m256i bias = _mm256_set1_epi16(128);
     __m256i t[4], x[4];
     for (int i = 0; i < 4; ++i) {
-        __m128i rows = _mm_shuffle_epi8(_mm_loadu_si128((const __m128i *)(block + 16 * i)), order);
-        t[i] = _mm256_sub_epi16(_mm256_cvtepu8_epi16(rows), bias);
+        __m256i rows = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(block + 16 * i)));
+        t[i] = _mm256_sub_epi16(_mm256_shuffle_epi8(rows, order), bias);
     }
 
     /* Rows (lanes are rows 0 2 4 6 1 3 5 7); y0 and y4 keep two extra bits. */
     Transpose(t, x);
-    Pass(x, t, 11);
+    Pass<11>(x, t);
     t[0] = _mm256_slli_epi16(t[0], 2);
 
     /* Columns: [y0|y4], [y1|y5], [y2|y6], [y3|y7] are the rows R0..R7 of
      * the transpose in the order 0 4 1 5 2 6 3 7, so the output lanes come
      * out in natural column order. */
     Transpose(t, x);
-    Pass(x, f, 15);
+    Pass<15>(x, f);
     f[0] = _mm256_srai_epi16(_mm256_add_epi16(f[0], _mm256_set1_epi16(2)), 2);
 }
 
