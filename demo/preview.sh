@@ -16,19 +16,23 @@ done
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
+# Without a window manager (Xvfb) nobody draws the caption: let Wine draw it,
+# so the screenshots show the window title.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+
 # Wine's own interface fonts have no Japanese glyphs. Link the installed Noto
 # Sans CJK JP (fonts-noto-cjk) behind them, once per prefix.
 link_cjk_font() {
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
   local face
-  if ! fc-list | grep -q 'Noto Sans CJK JP'; then
+  if ! fc-list 2>/dev/null | grep 'Noto Sans CJK JP' >/dev/null; then
     echo "preview demo: Noto Sans CJK JP is not installed (package fonts-noto-cjk); Japanese texts will show as boxes" >&2
     return 0
   fi
+  wine reg query "$key" /v Tahoma 2>/dev/null | grep 'Noto Sans CJK JP' >/dev/null && return 0
   for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
     wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
   done
-  wineserver -w
 }
 
 screenshot() { # NAME [fcsview args...]
@@ -40,11 +44,14 @@ screenshot() { # NAME [fcsview args...]
   rm -f "$bmp"
 }
 
+# Registry changes take effect for programs started after them.
+link_cjk_font
+wineserver -w
+
 echo "== preview of the sample cover sheet (English texts)"
 screenshot preview
 if [ -f "$BIN/lang/ja/VELMORAD.VMD" ]; then
   echo "== preview with the Japanese VELMORAD.VMD beside the library"
-  link_cjk_font
   screenshot preview-ja --lang ja
 else
   echo "preview demo: no Japanese VELMORAD.VMD in $BIN/lang/ja (vmdtool missing?); skipped" >&2
