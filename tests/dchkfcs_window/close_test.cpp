@@ -139,3 +139,33 @@ TEST_F(PreviewTest, IdlePreviewUsesNextToNoCpu)
         }}});
     ExpectClosed(nResult);
 }
+
+enum { MSG_KEYF1 = 0x004D };  // WM_KEYF1, which the mingw-w64 headers lack
+
+// Help for the window and for a control, by menu, by message and by F1: the
+// help file is absent here, so the call must simply come back, window intact.
+TEST_F(PreviewTest, HelpRequestsLeaveThePreviewWorking)
+{
+    auto helpFor = [](HWND hwndTarget, HWND hwndItem) {
+        HELPINFO info = {};
+        info.cbSize = sizeof(info);
+        info.iContextType = HELPINFO_WINDOW;
+        info.iCtrlId = GetDlgCtrlID(hwndItem);
+        info.hItemHandle = hwndItem;
+        return SendMessageW(hwndTarget, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    };
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
+        {50, [&](const PreviewWindows &w) {
+            EXPECT_EQ(1, helpFor(w.frame, w.frame));
+            EXPECT_EQ(1, helpFor(w.frame, w.view));
+            PostMessageW(w.frame, WM_COMMAND, ID_HELP, 0);
+            SetFocus(w.view);
+            PostMessageW(w.view, MSG_KEYF1, 0, 0);
+        }},
+        {100, [&](const PreviewWindows &w) {
+            EXPECT_TRUE(IsWindowVisible(w.frame));
+            EXPECT_FALSE(IsWindowEnabled(parent));
+            PostKey(w.view, VK_ESCAPE);
+        }}});
+    ExpectClosed(nResult);
+}

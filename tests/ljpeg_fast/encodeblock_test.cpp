@@ -39,19 +39,35 @@ struct CoderRig {
     }
 };
 
-bool HaveSsse3() { return (CpuFeatures() & CPU_SSSE3) != 0; }
+struct FastCoder {
+    BlockCoder code;
+    unsigned needs;
+    const char *name;
+};
 
-// Codes the blocks with both coders from the same start and compares
-// everything the coder leaves behind.
-void ExpectSameCoding(const std::vector<std::array<int16_t, 64>> &blocks, bool encode, bool chroma,
-                      uint32_t start_count, uint32_t start_bits)
+// The fast coders this CPU runs.
+std::vector<FastCoder> FastCoders()
+{
+    const FastCoder all[] = {{EncodeBlockFast, CPU_SSSE3, "ssse3"},
+                             {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
+    std::vector<FastCoder> usable;
+    for (const auto &c : all)
+        if ((CpuFeatures() & c.needs) == c.needs)
+            usable.push_back(c);
+    return usable;
+}
+
+// Codes the blocks with the plain and a fast coder from the same start and
+// compares everything the coder leaves behind.
+void ExpectSameCoding(BlockCoder fast_coder, const std::vector<std::array<int16_t, 64>> &blocks, bool encode,
+                      bool chroma, uint32_t start_count, uint32_t start_bits)
 {
     CoderRig plain(encode, chroma), fast(encode, chroma);
     plain.StartBits(start_count, start_bits);
     fast.StartBits(start_count, start_bits);
     for (size_t i = 0; i < blocks.size(); ++i) {
         ASSERT_EQ(EncodeBlock(&plain.ctx, &plain.comp, blocks[i].data()), 1);
-        ASSERT_EQ(EncodeBlockFast(&fast.ctx, &fast.comp, blocks[i].data()), 1);
+        ASSERT_EQ(fast_coder(&fast.ctx, &fast.comp, blocks[i].data()), 1);
         ASSERT_EQ(fast.out.position, plain.out.position) << "block " << i;
         ASSERT_EQ(fast.out.size, plain.out.size) << "block " << i;
         ASSERT_EQ(fast.out.bit_count, plain.out.bit_count) << "block " << i;
@@ -59,6 +75,16 @@ void ExpectSameCoding(const std::vector<std::array<int16_t, 64>> &blocks, bool e
         ASSERT_EQ(fast.comp.dc_predictor, plain.comp.dc_predictor) << "block " << i;
     }
     ASSERT_EQ(fast.buffer, plain.buffer);
+}
+
+// The same with every fast coder this CPU runs.
+void ExpectSameCoding(const std::vector<std::array<int16_t, 64>> &blocks, bool encode, bool chroma,
+                      uint32_t start_count, uint32_t start_bits)
+{
+    for (const auto &coder : FastCoders()) {
+        SCOPED_TRACE(coder.name);
+        ExpectSameCoding(coder.code, blocks, encode, chroma, start_count, start_bits);
+    }
 }
 
 // Blocks with a spread of densities; AC values stay in the categories the
@@ -78,7 +104,7 @@ std::vector<std::array<int16_t, 64>> RandomBlocks(std::mt19937 &rng, int count)
 
 TEST(EncodeBlockFast, EachSingleCoefficientPositionCodesAsPlain)
 {
-    if (!HaveSsse3())
+    if (FastCoders().empty())
         GTEST_SKIP() << "no SSSE3";
     // One non-zero coefficient at each natural position in turn: a wrong
     // zigzag entry shows as a different run length.
@@ -92,7 +118,7 @@ TEST(EncodeBlockFast, EachSingleCoefficientPositionCodesAsPlain)
 
 TEST(EncodeBlockFast, RandomBlocksFromEveryPendingBitCount)
 {
-    if (!HaveSsse3())
+    if (FastCoders().empty())
         GTEST_SKIP() << "no SSSE3";
     std::mt19937 rng(1);
     for (uint32_t count = 0; count < 8; ++count)
@@ -103,7 +129,7 @@ TEST(EncodeBlockFast, RandomBlocksFromEveryPendingBitCount)
 
 TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
 {
-    if (!HaveSsse3())
+    if (FastCoders().empty())
         GTEST_SKIP() << "no SSSE3";
     std::vector<std::array<int16_t, 64>> blocks;
     std::array<int16_t, 64> b{};
@@ -128,22 +154,24 @@ TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
 
 TEST(EncodeBlockFast, NearlyFullBufferFailsLikePlain)
 {
-    if (!HaveSsse3())
+    if (FastCoders().empty())
         GTEST_SKIP() << "no SSSE3";
     std::mt19937 rng(3);
     auto blocks = RandomBlocks(rng, 40);
-    for (uint32_t capacity = 0; capacity < 2000; capacity += 7) {
-        CoderRig plain(true, false, capacity), fast(true, false, capacity);
-        int plain_ok = 1, fast_ok = 1;
-        for (const auto &b : blocks) {
-            plain_ok = EncodeBlock(&plain.ctx, &plain.comp, b.data());
-            fast_ok = EncodeBlockFast(&fast.ctx, &fast.comp, b.data());
-            ASSERT_EQ(fast_ok, plain_ok) << "capacity " << capacity;
-            ASSERT_EQ(fast.out.position, plain.out.position) << "capacity " << capacity;
-            if (!plain_ok)
-                break;
+    for (const auto &coder : FastCoders()) {
+        SCOPED_TRACE(coder.name);
+        for (uint32_t capacity = 0; capacity < 2000; capacity += 7) {
+            CoderRig plain(true, false, capacity), fast(true, false, capacity);
+            for (const auto &b : blocks) {
+                int plain_ok = EncodeBlock(&plain.ctx, &plain.comp, b.data());
+                int fast_ok = coder.code(&fast.ctx, &fast.comp, b.data());
+                ASSERT_EQ(fast_ok, plain_ok) << "capacity " << capacity;
+                ASSERT_EQ(fast.out.position, plain.out.position) << "capacity " << capacity;
+                if (!plain_ok)
+                    break;
+            }
+            ASSERT_EQ(fast.buffer, plain.buffer) << "capacity " << capacity;
         }
-        ASSERT_EQ(fast.buffer, plain.buffer) << "capacity " << capacity;
     }
 }
 

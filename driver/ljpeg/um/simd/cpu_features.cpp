@@ -13,6 +13,8 @@ unsigned CpuFeatures(void)
      * __builtin_cpu_supports already checks through XGETBV. */
     if (__builtin_cpu_supports("avx2"))
         f |= CPU_AVX2;
+    if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2"))
+        f |= CPU_BMI2;
     return f;
 #else
     return 0;

@@ -18,7 +18,8 @@
 enum {
     CPU_SSE2 = 1,
     CPU_SSSE3 = 2,
-    CPU_AVX2 = 4
+    CPU_AVX2 = 4,
+    CPU_BMI2 = 8 /* with BMI1 */
 };
 
 struct FastQuantiser;
@@ -36,8 +37,9 @@ void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t 
 /* The divisors must be those of a QuantTable: its fast quantiser is used. */
 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 
-/* EncodeBlock, needs SSSE3. */
+/* EncodeBlock for SSSE3, and for AVX2 with BMI2. */
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
+int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
 /* Pixel readers in AVX2, one per depth and channel order. */
 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu);

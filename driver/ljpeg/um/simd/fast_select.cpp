@@ -26,6 +26,8 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
         else if (opts->chroma_sampler == Sample422)
             opts->chroma_sampler = Sample422Ssse3;
     }
+    if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2))
+        opts->block_coder = EncodeBlockBmi2;
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;
         if (job->bits_per_pixel != 8)
