@@ -1,6 +1,8 @@
 // The page view as it lies in the frame, scrolls and paints: layout after
 // resizes, scroll ranges and steps, the wheel, and the captured pixels of the
 // page, its outline, shadow and the background.
+#include <algorithm>
+
 #include "previewtest.h"
 
 static const COLORREF kBackground = RGB(0, 128, 128);  // distinct from the white page
@@ -256,4 +258,55 @@ TEST_F(ViewTest, PaintShowsPageOutlineShadowAndBackground)
             PostMessageW(w.frame, WM_CLOSE, 0, 0);
         }}});
     ExpectClosed(nResult);
+}
+
+// A metafile whose frame is empty: just a header and the end record.
+static HENHMETAFILE CreateFramelessCoverSheet()
+{
+    struct {
+        ENHMETAHEADER header;
+        EMREOF eof;
+    } bits = {};
+    bits.header.iType = EMR_HEADER;
+    bits.header.nSize = sizeof(bits.header);
+    bits.header.rclBounds = {0, 0, -1, -1};
+    bits.header.dSignature = ENHMETA_SIGNATURE;
+    bits.header.nVersion = 0x10000;
+    bits.header.nBytes = sizeof(bits);
+    bits.header.nRecords = 2;
+    bits.header.nHandles = 1;
+    bits.header.szlDevice = {1024, 768};
+    bits.header.szlMillimeters = {320, 240};
+    bits.eof.emr.iType = EMR_EOF;
+    bits.eof.emr.nSize = sizeof(bits.eof);
+    bits.eof.offPalEntries = sizeof(bits.eof) - sizeof(DWORD);
+    bits.eof.nSizeLast = sizeof(bits.eof);
+    return SetEnhMetaFileBits(sizeof(bits), reinterpret_cast<const BYTE *>(&bits));
+}
+
+// An empty frame gives no page size to fit; the view shows a blank A4 page.
+TEST_F(ViewTest, EmptyFrameShowsABlankA4Page)
+{
+    HENHMETAFILE hEmpty = CreateFramelessCoverSheet();
+    ASSERT_NE(nullptr, hEmpty);
+    HENHMETAFILE hA4 = CreateCoverSheet(21000, 29700);
+    const int nResult = RunPreview(lib, parent, hEmpty, 0, 0, {{50, [&](const PreviewWindows &w) {
+        Resize(w, 700, 600);
+        const SIZE page = PageSizeOnDevice(w.view, hA4);
+        const RECT c = ClientRect(w.view);
+        const int fitW = (c.right - 21) * 100 / page.cx, fitH = (c.bottom - 21) * 100 / page.cy;
+        const int fit = std::max(10, std::min(500, std::min(fitW, fitH)));
+        EXPECT_EQ(fit, ShownPercent(w));
+        UpdateWindow(w.view);
+        const Capture cap = CaptureClient(w.view);
+        const SIZE zoomed = {MulDiv(page.cx, fit, 100), MulDiv(page.cy, fit, 100)};
+        const int left = c.right / 2 - zoomed.cx / 2;
+        EXPECT_EQ(kBlack, cap.At(left, 8 + zoomed.cy / 2));
+        EXPECT_EQ(kWhite, cap.At(left + zoomed.cx / 5, 8 + zoomed.cy * 15 / 100));
+        EXPECT_EQ(kGrey, cap.At(left + zoomed.cx, 8 + zoomed.cy / 2));
+        PostMessageW(w.frame, WM_CLOSE, 0, 0);
+    }}});
+    ExpectClosed(nResult);
+    DeleteEnhMetaFile(hA4);
+    DeleteEnhMetaFile(hEmpty);
 }
