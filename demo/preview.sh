@@ -16,23 +16,29 @@ done
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Without a window manager (Xvfb) nobody draws the caption: let Wine draw it,
-# so the screenshots show the window title.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
-
-# Wine's own interface fonts have no Japanese glyphs. Link the installed Noto
-# Sans CJK JP (fonts-noto-cjk) behind them, once per prefix.
-link_cjk_font() {
-  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-  local face
+# Prefix set-up, once: registry changes reach only programs started after
+# them, so the wine server is let go before the first preview.
+setup_prefix() {
+  local x11='HKCU\Software\Wine\X11 Driver'
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local changed=0 face
+  # Without a window manager (Xvfb) nobody draws the caption: Wine draws it,
+  # so the screenshots show the window title.
+  if ! wine reg query "$x11" /v Decorated 2>/dev/null | grep -i 'REG_SZ *N' >/dev/null; then
+    wine reg add "$x11" /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    changed=1
+  fi
+  # Wine's own interface fonts have no Japanese glyphs: link the installed
+  # Noto Sans CJK JP (package fonts-noto-cjk) behind them.
   if ! fc-list 2>/dev/null | grep 'Noto Sans CJK JP' >/dev/null; then
     echo "preview demo: Noto Sans CJK JP is not installed (package fonts-noto-cjk); Japanese texts will show as boxes" >&2
-    return 0
+  elif ! wine reg query "$links" /v Tahoma 2>/dev/null | grep 'Noto Sans CJK JP' >/dev/null; then
+    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+      wine reg add "$links" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+    done
+    changed=1
   fi
-  wine reg query "$key" /v Tahoma 2>/dev/null | grep 'Noto Sans CJK JP' >/dev/null && return 0
-  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
-    wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
-  done
+  [ "$changed" -eq 0 ] || wineserver -w
 }
 
 screenshot() { # NAME [fcsview args...]
@@ -44,9 +50,7 @@ screenshot() { # NAME [fcsview args...]
   rm -f "$bmp"
 }
 
-# Registry changes take effect for programs started after them.
-link_cjk_font
-wineserver -w
+setup_prefix
 
 echo "== preview of the sample cover sheet (English texts)"
 screenshot preview
@@ -62,5 +66,5 @@ wine "$BIN/fcsview.exe" --encode "$(winpath "$OUT/coversheet.jpg")" -q 75 -s 420
 
 echo "== made"
 for f in "$OUT"/preview.png "$OUT"/preview-ja.png "$OUT"/coversheet.jpg; do
-  [ -f "$f" ] && identify -format '%f: %wx%h %m, %b\n' "$f"
+  if [ -f "$f" ]; then identify -format '%f: %wx%h %m, %b\n' "$f"; fi
 done
