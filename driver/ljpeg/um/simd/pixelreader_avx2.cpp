@@ -175,7 +175,8 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
     }
 
     /* Sixteen samples a step: one 16-wide row, or two 8-wide rows. */
-    for (uint32_t i = 0; i < height; i += 16 / width) {
+    const uint32_t rows_per_step = width == 16 ? 1 : 2;
+    for (uint32_t i = 0; i < height; i += rows_per_step) {
         const uint8_t *a = rows[i], *b = width == 16 ? rows[i] + 8 * BPP : rows[i + 1];
         Convert16<Pixel>(a, b, planes[0] + i * width, planes[1] + i * width, planes[2] + i * width);
     }
