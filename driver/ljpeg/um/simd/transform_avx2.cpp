@@ -137,8 +137,8 @@ static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4])
     /* Even part. */
     __m256i k = _mm256_add_epi16(e1, SwapHalves(e2)); /* [tmp10|tmp11] */
     __m256i l = _mm256_sub_epi16(e1, SwapHalves(e2)); /* [tmp13|-tmp12] */
-    __m256i ks = SwapHalves(k);
-    out[0] = _mm256_permute2x128_si256(_mm256_add_epi16(k, ks), _mm256_sub_epi16(k, ks), 0x20);
+    __m256i ks = SwapHalves(k);                       /* [tmp11|tmp10] */
+    out[0] = _mm256_blend_epi32(_mm256_add_epi16(k, ks), _mm256_sub_epi16(ks, k), 0xF0);
     __m256i ls = SwapHalves(l);
     const __m256i w26 = Load(kEven26);
     __m256i r_lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(l, ls), w26);
