@@ -48,8 +48,8 @@ static bool WriteBmp(const WCHAR *pszPath, const BITMAPINFOHEADER &info, const v
     return bOk && cb3 == cbBits;
 }
 
-// Copies the frame's on-screen pixels (caption and borders included) from
-// the screen, where every child has drawn itself.
+// Copies the frame's pixels, caption and borders included, from its window
+// DC, where every child has drawn itself; windows in front do not matter.
 static bool CaptureWindow(HWND hwnd, const WCHAR *pszPath)
 {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
@@ -67,16 +67,15 @@ static bool CaptureWindow(HWND hwnd, const WCHAR *pszPath)
     HBITMAP hBitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0);
     if (!hBitmap)
         return false;
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HDC hdcWindow = GetWindowDC(hwnd);
+    HDC hdcMem = CreateCompatibleDC(hdcWindow);
     HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, bmi.bmiHeader.biWidth, bmi.bmiHeader.biHeight, hdcScreen, rc.left,
-           rc.top, SRCCOPY);
+    BitBlt(hdcMem, 0, 0, bmi.bmiHeader.biWidth, bmi.bmiHeader.biHeight, hdcWindow, 0, 0, SRCCOPY);
     GdiFlush();
     bool bOk = WriteBmp(pszPath, bmi.bmiHeader, pvBits);
     SelectObject(hdcMem, hOld);
     DeleteDC(hdcMem);
-    ReleaseDC(nullptr, hdcScreen);
+    ReleaseDC(hwnd, hdcWindow);
     DeleteObject(hBitmap);
     return bOk;
 }
