@@ -48,7 +48,7 @@ struct FastCoder {
 // The fast coders this CPU runs.
 std::vector<FastCoder> FastCoders()
 {
-    const FastCoder all[] = {{EncodeBlockFast, CPU_SSSE3, "ssse3"},
+    const FastCoder all[] = {{EncodeBlockFast, CPU_SSE2, "sse2"},
                              {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
     std::vector<FastCoder> usable;
     for (const auto &c : all)
@@ -105,7 +105,7 @@ std::vector<std::array<int16_t, 64>> RandomBlocks(std::mt19937 &rng, int count)
 TEST(EncodeBlockFast, EachSingleCoefficientPositionCodesAsPlain)
 {
     if (FastCoders().empty())
-        GTEST_SKIP() << "no SSSE3";
+        GTEST_SKIP() << "no SSE2";
     // One non-zero coefficient at each natural position in turn: a wrong
     // zigzag entry shows as a different run length.
     for (int pos = 1; pos < 64; ++pos) {
@@ -119,7 +119,7 @@ TEST(EncodeBlockFast, EachSingleCoefficientPositionCodesAsPlain)
 TEST(EncodeBlockFast, RandomBlocksFromEveryPendingBitCount)
 {
     if (FastCoders().empty())
-        GTEST_SKIP() << "no SSSE3";
+        GTEST_SKIP() << "no SSE2";
     std::mt19937 rng(1);
     for (uint32_t count = 0; count < 8; ++count)
         for (bool encode : {false, true})
@@ -130,7 +130,7 @@ TEST(EncodeBlockFast, RandomBlocksFromEveryPendingBitCount)
 TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
 {
     if (FastCoders().empty())
-        GTEST_SKIP() << "no SSSE3";
+        GTEST_SKIP() << "no SSE2";
     std::vector<std::array<int16_t, 64>> blocks;
     std::array<int16_t, 64> b{};
     blocks.push_back(b);  // all zero: DC 0 and EOB only
@@ -155,7 +155,7 @@ TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
 TEST(EncodeBlockFast, NearlyFullBufferFailsLikePlain)
 {
     if (FastCoders().empty())
-        GTEST_SKIP() << "no SSSE3";
+        GTEST_SKIP() << "no SSE2";
     std::mt19937 rng(3);
     auto blocks = RandomBlocks(rng, 40);
     for (const auto &coder : FastCoders()) {

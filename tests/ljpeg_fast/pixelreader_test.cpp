@@ -25,7 +25,7 @@ const ReaderPair kColourReaders[] = {
 };
 
 const ChromaSampler kPlainSamplers[3] = {Sample420, Sample422, Sample444};
-const ChromaSampler kFastSamplers[3] = {Sample420Ssse3, Sample422Ssse3, Sample444};
+const ChromaSampler kFastSamplers[3] = {Sample420Sse2, Sample422Sse2, Sample444};
 
 bool HaveAvx2() { return (CpuFeatures() & CPU_AVX2) != 0; }
 

@@ -7,8 +7,6 @@ unsigned CpuFeatures(void)
     unsigned f = 0;
     if (__builtin_cpu_supports("sse2"))
         f |= CPU_SSE2;
-    if (__builtin_cpu_supports("ssse3"))
-        f |= CPU_SSSE3;
     /* AVX2 alone is not enough: the OS must save the YMM state, which
      * __builtin_cpu_supports already checks through XGETBV. */
     if (__builtin_cpu_supports("avx2"))

@@ -17,7 +17,7 @@
 
 #include "jpeginternal.h"
 
-#define SSSE3 __attribute__((target("ssse3")))
+#define SSE2 __attribute__((target("sse2")))
 #define BMI2 __attribute__((target("avx2,bmi,bmi2")))
 #define INLINE __attribute__((always_inline)) inline
 
@@ -34,25 +34,25 @@ static constexpr uint8_t kZigzagPosition[64] = {
     58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
 };
 
-/* pshufb controls: for output chunk j (zigzag 16j..16j+15) and source chunk
- * s (natural 16s..16s+15), the source byte or 0x80 (zero) for each lane. */
-struct ZigzagShuffles {
-    uint8_t control[4][4][16];
+/* For each byte i of the natural-order non-zero mask and each value of
+ * that byte, the same bits at their zigzag indexes (16 KiB). */
+struct ZigzagBits {
+    uint64_t bits[8][256];
 };
 
-static constexpr ZigzagShuffles MakeZigzagShuffles()
+static constexpr ZigzagBits MakeZigzagBits()
 {
-    ZigzagShuffles t{};
-    for (int j = 0; j < 4; ++j)
-        for (int s = 0; s < 4; ++s)
-            for (int i = 0; i < 16; ++i) {
-                int pos = kZigzagPosition[16 * j + i];
-                t.control[j][s][i] = (uint8_t)(pos / 16 == s ? pos % 16 : 0x80);
-            }
+    ZigzagBits t{};
+    for (int k = 0; k < 64; ++k) {
+        int pos = kZigzagPosition[k];
+        for (int v = 0; v < 256; ++v)
+            if (v >> (pos % 8) & 1)
+                t.bits[pos / 8][v] |= 1ull << k;
+    }
     return t;
 }
 
-static constexpr ZigzagShuffles kZigzagShuffles = MakeZigzagShuffles();
+static constexpr ZigzagBits kZigzagBits = MakeZigzagBits();
 
 /* What the AC loop needs of each coefficient, in natural order: its size
  * |c| (whose bit length is the category) and its magnitude bits c, or
@@ -64,30 +64,26 @@ typedef struct Coefficients {
 
 /* Fills c and returns the mask with bit k set when the coefficient of
  * zigzag index k is not 0. */
-static SSSE3 uint64_t AnalyseBlock(const int16_t block[64], Coefficients *c)
+static SSE2 uint64_t AnalyseBlock(const int16_t block[64], Coefficients *c)
 {
     const __m128i zero = _mm_setzero_si128();
-    __m128i nz[4];
+    uint64_t zeros = 0;
     for (int s = 0; s < 4; ++s) {
         __m128i a = _mm_loadu_si128((const __m128i *)(block + 16 * s));
         __m128i b = _mm_loadu_si128((const __m128i *)(block + 16 * s + 8));
-        _mm_storeu_si128((__m128i *)(c->size + 16 * s), _mm_abs_epi16(a));
-        _mm_storeu_si128((__m128i *)(c->size + 16 * s + 8), _mm_abs_epi16(b));
+        /* |v| as max(v, -v): -32768 stays 0x8000, its size as unsigned. */
+        _mm_storeu_si128((__m128i *)(c->size + 16 * s), _mm_max_epi16(a, _mm_sub_epi16(zero, a)));
+        _mm_storeu_si128((__m128i *)(c->size + 16 * s + 8), _mm_max_epi16(b, _mm_sub_epi16(zero, b)));
         _mm_storeu_si128((__m128i *)(c->bits + 16 * s), _mm_add_epi16(a, _mm_srai_epi16(a, 15)));
         _mm_storeu_si128((__m128i *)(c->bits + 16 * s + 8), _mm_add_epi16(b, _mm_srai_epi16(b, 15)));
         /* Saturation keeps every non-zero value non-zero. */
-        nz[s] = _mm_cmpeq_epi8(_mm_packs_epi16(a, b), zero);
+        __m128i packed = _mm_packs_epi16(a, b);
+        zeros |= (uint64_t)(uint16_t)_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) << (16 * s);
     }
-    uint64_t zeros = 0;
-    for (int j = 0; j < 4; ++j) {
-        __m128i z = zero;
-        for (int s = 0; s < 4; ++s) {
-            const __m128i control = _mm_loadu_si128((const __m128i *)kZigzagShuffles.control[j][s]);
-            z = _mm_or_si128(z, _mm_shuffle_epi8(nz[s], control));
-        }
-        zeros |= (uint64_t)(uint16_t)_mm_movemask_epi8(z) << (16 * j);
-    }
-    return ~zeros;
+    uint64_t natural = ~zeros, nonzero = 0;
+    for (int i = 0; i < 8; ++i)
+        nonzero |= kZigzagBits.bits[i][(natural >> (8 * i)) & 0xFF];
+    return nonzero;
 }
 
 /* Pending bits, right-aligned, and the room left in the 64-bit word. The
@@ -233,9 +229,9 @@ static INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp, const
     return 1;
 }
 
-/* The same code twice: for SSSE3, and with the BMI2 shifts (one
+/* The same code twice: for SSE2, and with the BMI2 shifts (one
  * instruction each instead of three for a shift by a register). */
-SSSE3 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
+SSE2 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
 {
     return EncodeWithRoom(ctx, comp, block);
 }

@@ -17,9 +17,8 @@
 /* Instruction sets found at run time. */
 enum {
     CPU_SSE2 = 1,
-    CPU_SSSE3 = 2,
-    CPU_AVX2 = 4,
-    CPU_BMI2 = 8 /* with BMI1 */
+    CPU_AVX2 = 2,
+    CPU_BMI2 = 4 /* with BMI1 */
 };
 
 struct FastQuantiser;
@@ -37,7 +36,7 @@ void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t 
 /* The divisors must be those of a QuantTable: its fast quantiser is used. */
 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 
-/* EncodeBlock for SSSE3, and for AVX2 with BMI2. */
+/* EncodeBlock for SSE2, and for AVX2 with BMI2. */
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
@@ -52,9 +51,9 @@ int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
 /* The grey reader without a stream call per byte (portable). */
 int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu);
 
-/* Chroma samplers in SSSE3. */
-void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
-void Sample422Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+/* Chroma samplers in SSE2. */
+void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
+void Sample422Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 
 /* Replaces the plain routines in opts by the fastest variants this CPU
  * runs; the slots must hold the plain routines for the job already. */

@@ -19,12 +19,12 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
         {ReadRgb32McuAvx2, ReadBgr32McuAvx2},
     };
     const unsigned cpu = CpuFeatures();
-    if (cpu & CPU_SSSE3) {
+    if (cpu & CPU_SSE2) {
         opts->block_coder = EncodeBlockFast;
         if (opts->chroma_sampler == Sample420)
-            opts->chroma_sampler = Sample420Ssse3;
+            opts->chroma_sampler = Sample420Sse2;
         else if (opts->chroma_sampler == Sample422)
-            opts->chroma_sampler = Sample422Ssse3;
+            opts->chroma_sampler = Sample422Sse2;
     }
     if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2))
         opts->block_coder = EncodeBlockBmi2;

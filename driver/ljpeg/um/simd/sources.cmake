@@ -8,7 +8,7 @@ set(VELMORAJ_FAST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pixelreader_avx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/greyreader_fast.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/chromasampler_ssse3.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/chromasampler_sse2.cpp
 )
 if(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # GCC for Windows does not align the stack for 32-byte vector spills;

@@ -1,7 +1,7 @@
 /*
- * The 4:2:0 and 4:2:2 samplers with pairwise byte sums (pmaddubsw): the
- * same truncating means as the plain samplers, eight output samples a step.
- * 4:4:4 is three block copies and stays plain.
+ * The 4:2:0 and 4:2:2 samplers in SSE2: the same truncating means as the
+ * plain samplers, eight output samples a step. 4:4:4 is three block copies
+ * and stays plain.
  */
 #include "fast_routines.h"
 
@@ -9,15 +9,16 @@
 #include <immintrin.h>
 #include <string.h>
 
-#define SSSE3 __attribute__((target("ssse3")))
+#define SSE2 __attribute__((target("sse2")))
 
 /* Sums of horizontal pairs of a 16-sample plane row, in 16-bit lanes. */
-static SSSE3 inline __m128i PairSums(const uint8_t *row)
+static SSE2 inline __m128i PairSums(const uint8_t *row)
 {
-    return _mm_maddubs_epi16(_mm_loadu_si128((const __m128i *)row), _mm_set1_epi8(1));
+    __m128i v = _mm_loadu_si128((const __m128i *)row);
+    return _mm_add_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), _mm_srli_epi16(v, 8));
 }
 
-static SSSE3 inline void StoreEight(uint8_t *dst, __m128i sums)
+static SSE2 inline void StoreEight(uint8_t *dst, __m128i sums)
 {
     _mm_storel_epi64((__m128i *)dst, _mm_packus_epi16(sums, sums));
 }
@@ -29,7 +30,7 @@ static void CutYBlocks(uint8_t *mcu, const uint8_t *y, uint32_t block_rows)
             memcpy(mcu + 64 * k + 8 * r, y + (8 * (k / 2) + r) * 16 + 8 * (k % 2), 8);
 }
 
-SSSE3 void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
+SSE2 void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
 {
     CutYBlocks(mcu, y, 2);
     for (uint32_t r = 0; r < 8; ++r) {
@@ -39,7 +40,7 @@ SSSE3 void Sample420Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, con
     }
 }
 
-SSSE3 void Sample422Ssse3(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
+SSE2 void Sample422Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
 {
     CutYBlocks(mcu, y, 1);
     for (uint32_t r = 0; r < 8; ++r) {
