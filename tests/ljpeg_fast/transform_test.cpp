@@ -12,7 +12,27 @@
 
 namespace {
 
-bool HaveAvx2() { return (CpuFeatures() & CPU_AVX2) != 0; }
+struct TransformVariant {
+    void (*dct)(const uint8_t block[64], int32_t out[64]);
+    void (*quantise)(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
+    BlockTransform transform;
+    unsigned needs;
+    const char *name;
+};
+
+// The vector transforms this CPU runs.
+std::vector<TransformVariant> Variants()
+{
+    const TransformVariant all[] = {
+        {ForwardDctSse2, QuantiseBlockSse2, TransformBlockSse2, CPU_SSE2, "sse2"},
+        {ForwardDctAvx2, QuantiseBlockAvx2, TransformBlockAvx2, CPU_AVX2, "avx2"},
+    };
+    std::vector<TransformVariant> usable;
+    for (const auto &v : all)
+        if ((CpuFeatures() & v.needs) == v.needs)
+            usable.push_back(v);
+    return usable;
+}
 
 // Blocks that drive each coefficient to its extremes: 255 where the basis
 // function of (v, u) is positive and 0 elsewhere, and the reverse.
@@ -58,10 +78,10 @@ TEST(QuantiseFast, EqualsDivisionForEveryDivisorAndCoefficient)
             for (int k = 0; k < 64; ++k)
                 ASSERT_EQ(QuantiseFast(coef[k], fq.half[0], fq.multiplier[0], fq.scale[0]), want[k])
                     << "c=" << coef[k] << " Q=" << q;
-            if (HaveAvx2()) {
-                QuantiseBlockAvx2(coef, &fq, got);
+            for (const auto &v : Variants()) {
+                v.quantise(coef, &fq, got);
                 for (int k = 0; k < 64; ++k)
-                    ASSERT_EQ(got[k], want[k]) << "c=" << coef[k] << " Q=" << q;
+                    ASSERT_EQ(got[k], want[k]) << v.name << " c=" << coef[k] << " Q=" << q;
             }
         }
     }
@@ -69,8 +89,6 @@ TEST(QuantiseFast, EqualsDivisionForEveryDivisorAndCoefficient)
 
 TEST(QuantiseFast, MixedDivisorsKeepTheirPositions)
 {
-    if (!HaveAvx2())
-        GTEST_SKIP() << "no AVX2";
     std::mt19937 rng(7);
     for (int round = 0; round < 2000; ++round) {
         uint16_t divisors[64];
@@ -83,9 +101,11 @@ TEST(QuantiseFast, MixedDivisorsKeepTheirPositions)
         PrepareFastQuantiser(divisors, &fq);
         int16_t want[64], got[64];
         QuantiseBlock(coef, divisors, want);
-        QuantiseBlockAvx2(coef, &fq, got);
-        for (int k = 0; k < 64; ++k)
-            ASSERT_EQ(got[k], want[k]) << "k=" << k;
+        for (const auto &v : Variants()) {
+            v.quantise(coef, &fq, got);
+            for (int k = 0; k < 64; ++k)
+                ASSERT_EQ(got[k], want[k]) << v.name << " k=" << k;
+        }
     }
 }
 
@@ -108,15 +128,15 @@ void ExpectSameDct(const uint8_t *block)
 {
     int32_t want[64], got[64];
     ForwardDct(block, want);
-    ForwardDctAvx2(block, got);
-    for (int k = 0; k < 64; ++k)
-        ASSERT_EQ(got[k], want[k]) << "k=" << k;
+    for (const auto &v : Variants()) {
+        v.dct(block, got);
+        for (int k = 0; k < 64; ++k)
+            ASSERT_EQ(got[k], want[k]) << v.name << " k=" << k;
+    }
 }
 
 TEST(ForwardDctFast, MatchesPlainOnFlatExtremeAndRandomBlocks)
 {
-    if (!HaveAvx2())
-        GTEST_SKIP() << "no AVX2";
     for (int v : {0, 1, 127, 128, 129, 254, 255}) {
         uint8_t flat[64];
         std::fill(flat, flat + 64, (uint8_t)v);
@@ -141,8 +161,6 @@ TEST(ForwardDctFast, MatchesPlainOnFlatExtremeAndRandomBlocks)
 
 TEST(TransformBlockFast, EqualsDctThenQuantiseForRandomTables)
 {
-    if (!HaveAvx2())
-        GTEST_SKIP() << "no AVX2";
     std::mt19937 rng(5);
     for (int round = 0; round < 20000; ++round) {
         uint8_t block[64];
@@ -156,9 +174,11 @@ TEST(TransformBlockFast, EqualsDctThenQuantiseForRandomTables)
         int16_t want[64], got[64];
         ForwardDct(block, coef);
         QuantiseBlock(coef, table.divisors, want);
-        TransformBlockAvx2(block, table.divisors, got);
-        for (int k = 0; k < 64; ++k)
-            ASSERT_EQ(got[k], want[k]) << "k=" << k;
+        for (const auto &v : Variants()) {
+            v.transform(block, table.divisors, got);
+            for (int k = 0; k < 64; ++k)
+                ASSERT_EQ(got[k], want[k]) << v.name << " k=" << k;
+        }
     }
 }
 

@@ -30,11 +30,15 @@ struct JpegJob;
 /* The instruction sets of the running CPU (0 on other architectures). */
 unsigned CpuFeatures(void);
 
-/* ForwardDct, QuantiseBlock and the two in one, in AVX2. */
+/* ForwardDct, QuantiseBlock and the two in one, in AVX2 and in SSE2. The
+ * transforms' divisors must be those of a QuantTable, whose fast quantiser
+ * they use. */
 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64]);
 void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
-/* The divisors must be those of a QuantTable: its fast quantiser is used. */
 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+void ForwardDctSse2(const uint8_t block[64], int32_t out[64]);
+void QuantiseBlockSse2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
+void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 
 /* EncodeBlock for SSE2, and for AVX2 with BMI2. */
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);

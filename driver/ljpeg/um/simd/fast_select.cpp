@@ -20,6 +20,7 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     };
     const unsigned cpu = CpuFeatures();
     if (cpu & CPU_SSE2) {
+        opts->block_transform = TransformBlockSse2;
         opts->block_coder = EncodeBlockFast;
         if (opts->chroma_sampler == Sample420)
             opts->chroma_sampler = Sample420Sse2;

@@ -1,17 +1,6 @@
 /*
  * ForwardDct and QuantiseBlock in AVX2 on 16-bit lanes, bit-exact with the
- * plain routines.
- *
- * Exactness: every product and sum of the plain transform is an exact
- * integer, so any regrouping of the same products gives the same values as
- * long as nothing overflows. The butterfly's odd part is regrouped into
- * four products per output, each output a sum of two pmaddwd results
- * (pairs of 16-bit values times pairs of 16-bit constants, summed in 32
- * bits); the even rotation likewise. Bounds for 8-bit samples: row inputs
- * lie in -128..127 and row outputs in -4096..4096, so the column pass's
- * sums of two and four inputs stay within 16 bits, and its y0 and y4 (at
- * most 8 * 4096 in size, in fact within -32768..32640) fit 16 bits too.
- * Products and their sums stay below 2^31.
+ * plain routines (dct_weights.h says why).
  *
  * Layout: a vector holds two 8-lane halves. A pass works on the pairs
  * [x0|x2], [x7|x5], [x1|x3], [x6|x4], where xi is input i of the eight
@@ -25,46 +14,14 @@
 
 #if VELMORAJ_X86
 #include <immintrin.h>
-#include <stddef.h>
 
+#include "dct_weights.h"
 #include "fast_quantiser.h"
 #include "jpeginternal.h"
+#include "quant_table_of.h"
 
 #define AVX2 __attribute__((target("avx2")))
 #define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
-
-/* 13-bit fixed-point constants (value * 8192). */
-enum {
-    C_0_298 = 2446,
-    C_0_390 = 3196,
-    C_0_541 = 4433,
-    C_0_765 = 6270,
-    C_0_899 = 7373,
-    C_1_175 = 9633,
-    C_1_501 = 12299,
-    C_1_847 = 15137,
-    C_1_961 = 16069,
-    C_2_053 = 16819,
-    C_2_562 = 20995,
-    C_3_072 = 25172
-};
-
-/* The odd outputs as weights of tmp4, tmp5, tmp6, tmp7:
- *   z1 = -(tmp4 + tmp7) C_0_899     z2 = -(tmp5 + tmp6) C_2_562
- *   z5 = (tmp4 + tmp5 + tmp6 + tmp7) C_1_175
- *   z3 = z5 - (tmp4 + tmp6) C_1_961 z4 = z5 - (tmp5 + tmp7) C_0_390
- *   y7 = tmp4 C_0_298 + z1 + z3     y5 = tmp5 C_2_053 + z2 + z4
- *   y3 = tmp6 C_3_072 + z2 + z3     y1 = tmp7 C_1_501 + z1 + z4 */
-enum {
-    Y7_4 = C_0_298 - C_0_899 + C_1_175 - C_1_961, Y7_5 = C_1_175,
-    Y7_6 = C_1_175 - C_1_961, Y7_7 = C_1_175 - C_0_899,
-    Y5_4 = C_1_175, Y5_5 = C_2_053 - C_2_562 + C_1_175 - C_0_390,
-    Y5_6 = C_1_175 - C_2_562, Y5_7 = C_1_175 - C_0_390,
-    Y3_4 = C_1_175 - C_1_961, Y3_5 = C_1_175 - C_2_562,
-    Y3_6 = C_3_072 - C_2_562 + C_1_175 - C_1_961, Y3_7 = C_1_175,
-    Y1_4 = C_1_175 - C_0_899, Y1_5 = C_1_175 - C_0_390,
-    Y1_6 = C_1_175, Y1_7 = C_1_501 - C_0_899 + C_1_175 - C_0_390
-};
 
 /* pmaddwd weights: the pair (a, b) four times in the low half, (c, d) four
  * times in the high half; tables built by the compiler and loaded whole
@@ -246,14 +203,6 @@ AVX2 void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int
         q[k] = Quantise16(c, fq, k);
     }
     StoreRows(out, q);
-}
-
-/* The block-transform slot passes a QuantTable's divisors; the fast
- * quantiser's constants live in the same table. */
-static const FastQuantiser *FastQuantiserOf(const uint16_t divisors[64])
-{
-    const char *table = (const char *)divisors - offsetof(QuantTable, divisors);
-    return &((const QuantTable *)table)->fast;
 }
 
 AVX2 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64])
