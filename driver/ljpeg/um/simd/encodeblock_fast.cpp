@@ -22,8 +22,8 @@
 #define INLINE __attribute__((always_inline)) inline
 
 /* Any block fits this: 63 AC coefficients of at most 16 + 16 bits and a DC
- * of 16 + 16, each byte possibly doubled by stuffing, plus a partial byte
- * and one 8-byte store past the last byte. */
+ * of 16 + 16, each byte possibly doubled by stuffing, plus the partial byte
+ * taken over from the stream. Only finished bytes are ever stored. */
 enum { BLOCK_ROOM = 64 * 32 / 8 * 2 + 16 };
 
 /* Natural position of each zigzag index (as kZigzag; a test checks). */
