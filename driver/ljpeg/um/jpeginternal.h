@@ -88,6 +88,8 @@ typedef int (*PixelReader)(EncoderContext *ctx, uint8_t *mcu);
 typedef void (*ChromaSampler)(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 typedef void (*BlockTransform)(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 typedef int (*BlockCoder)(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
+/* Codes the MCUs from MCUs done up to end (exclusive) of one interval. */
+typedef int (*McuCoder)(EncoderContext *ctx, uint32_t end);
 
 enum {
     STREAM_KIND_MEASURE = 2, /* output is a counting stream */
@@ -117,6 +119,7 @@ struct EncoderContext {
     BlockCoder block_coder;
     ChromaSampler chroma_sampler;   /* 0 for grey */
     BlockTransform block_transform; /* DCT and quantiser of one block */
+    McuCoder mcu_coder;             /* the interval's MCU loop */
 };
 
 /* What the entry point hands to the encoder set-up. The routine slots are
@@ -131,6 +134,7 @@ typedef struct EncoderOptions {
     BlockCoder block_coder;
     ChromaSampler chroma_sampler;
     BlockTransform block_transform;
+    McuCoder mcu_coder;
 } EncoderOptions;
 
 /* ---- Entry point (jpegentry.cpp, jpegsetup.cpp) -------------------- */
@@ -208,5 +212,6 @@ int EncodeAc(EncoderContext *ctx, const HuffmanTable *table, const int16_t block
 
 int EncodeScan(EncoderContext *ctx);
 int EncodeInterval(EncoderContext *ctx);
+int EncodeMcus(EncoderContext *ctx, uint32_t end);
 
 #endif /* JPEGINTERNAL_H */

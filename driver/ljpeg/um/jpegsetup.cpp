@@ -25,6 +25,7 @@ void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts) {
     opts->chroma_sampler = job->bits_per_pixel == 8 || job->sampling > 2 ? 0 : kSamplers[job->sampling];
     opts->block_transform = TransformBlock;
     opts->block_coder = EncodeBlock;
+    opts->mcu_coder = EncodeMcus;
     if (!plain) SelectFastRoutines(job, opts);
 }
 
@@ -43,6 +44,7 @@ int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *inp
     ctx->restart_interval = opts->restart_interval;
     ctx->block_coder = opts->block_coder;
     ctx->block_transform = opts->block_transform;
+    ctx->mcu_coder = opts->mcu_coder;
     ctx->input = input;
     ctx->output = output;
     input->SetReadOrder(input, 1);

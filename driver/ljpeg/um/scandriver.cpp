@@ -2,17 +2,12 @@
 // with RST markers between intervals when a restart interval is set.
 #include "jpeginternal.h"
 
-// Codes one restart interval (the whole image when the interval is 0) and
-// completes its last byte.
-int EncodeInterval(EncoderContext *ctx) {
+// Codes the MCUs from MCUs done up to end, block by block through the
+// routine slots.
+int EncodeMcus(EncoderContext *ctx, uint32_t end) {
     uint8_t mcu[6 * 64];
     int16_t quantised[64];
 
-    for (int i = 0; i < 3; i++) ctx->components[i].dc_predictor = 0;
-    ctx->output->bit_accumulator = 0;
-
-    uint32_t length = ctx->restart_interval ? ctx->restart_interval : ctx->total_mcus;
-    uint32_t end = ctx->total_mcus - ctx->mcus_done < length ? ctx->total_mcus : ctx->mcus_done + length;
     for (; ctx->mcus_done < end; ctx->mcus_done++) {
         if (!ctx->pixel_reader(ctx, mcu)) return 0;
         const uint8_t *block = mcu;
@@ -24,6 +19,18 @@ int EncodeInterval(EncoderContext *ctx) {
             }
         }
     }
+    return 1;
+}
+
+// Codes one restart interval (the whole image when the interval is 0) and
+// completes its last byte.
+int EncodeInterval(EncoderContext *ctx) {
+    for (int i = 0; i < 3; i++) ctx->components[i].dc_predictor = 0;
+    ctx->output->bit_accumulator = 0;
+
+    uint32_t length = ctx->restart_interval ? ctx->restart_interval : ctx->total_mcus;
+    uint32_t end = ctx->total_mcus - ctx->mcus_done < length ? ctx->total_mcus : ctx->mcus_done + length;
+    if (!ctx->mcu_coder(ctx, end)) return 0;
     return ctx->output->FlushBits(ctx->output);
 }
 

@@ -44,6 +44,12 @@ void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], in
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
+/* The interval's MCU loop with those coders' packing, the bit buffer kept
+ * in registers between blocks: for SSE2 with the transform slot, and for
+ * AVX2 with BMI2 with the AVX2 transform built in. */
+int EncodeMcusFast(EncoderContext *ctx, uint32_t end);
+int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
+
 /* Pixel readers in AVX2, one per depth and channel order. */
 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu);
 int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu);

@@ -22,13 +22,16 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     if (cpu & CPU_SSE2) {
         opts->block_transform = TransformBlockSse2;
         opts->block_coder = EncodeBlockFast;
+        opts->mcu_coder = EncodeMcusFast;
         if (opts->chroma_sampler == Sample420)
             opts->chroma_sampler = Sample420Sse2;
         else if (opts->chroma_sampler == Sample422)
             opts->chroma_sampler = Sample422Sse2;
     }
-    if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2))
+    if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2)) {
         opts->block_coder = EncodeBlockBmi2;
+        opts->mcu_coder = EncodeMcusAvx2;
+    }
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;
         if (job->bits_per_pixel != 8)

@@ -1,0 +1,280 @@
+/*
+ * The fast coders' bit packing: a 64-bit bit buffer, whole-word stores, and
+ * the AC coefficients walked by a bitmask of the non-zero ones in zigzag
+ * order, so zero runs cost nothing. The bytes, the stuffing and the bits
+ * left pending are those of the plain coder.
+ *
+ * The packer writes straight into the output, so its callers run it only
+ * while the room left holds whatever it may write (BLOCK_ROOM a block).
+ */
+#ifndef VELMORAJ_BITPACKER_H
+#define VELMORAJ_BITPACKER_H
+
+#include <stdint.h>
+#include <string.h>
+
+#include "jpeginternal.h"
+
+#define PACKER_INLINE __attribute__((always_inline)) inline
+
+/* Any block fits this: 63 AC coefficients of at most 16 + 16 bits and a DC
+ * of 16 + 16, each byte possibly doubled by stuffing, plus the partial byte
+ * taken over from the stream. Only finished bytes are ever stored. */
+enum { BLOCK_ROOM = 64 * 32 / 8 * 2 + 16 };
+
+/* Natural position of each zigzag index (as kZigzag; a test checks). */
+static constexpr uint8_t kZigzagPosition[64] = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
+};
+
+/* A coder's own order of the 64 coefficients: the natural row that each
+ * group of eight holds. */
+struct RowOrder {
+    uint8_t row[8];
+};
+
+/* For each byte i of a non-zero mask in a row order and each value of that
+ * byte, the same bits at their zigzag indexes (16 KiB). */
+struct ZigzagBits {
+    uint64_t bits[8][256];
+};
+
+static constexpr int GroupOfRow(const RowOrder &order, int row)
+{
+    int g = 0;
+    while (order.row[g] != row)
+        ++g;
+    return g;
+}
+
+static constexpr ZigzagBits MakeZigzagBits(const RowOrder &order)
+{
+    ZigzagBits t{};
+    for (int k = 0; k < 64; ++k) {
+        int pos = kZigzagPosition[k], group = GroupOfRow(order, pos / 8);
+        for (int v = 0; v < 256; ++v)
+            if (v >> (pos % 8) & 1)
+                t.bits[group][v] |= 1ull << k;
+    }
+    return t;
+}
+
+/* Index in a row order of each zigzag index. */
+struct ZigzagIndex {
+    uint8_t at[64];
+};
+
+static constexpr ZigzagIndex MakeZigzagIndex(const RowOrder &order)
+{
+    ZigzagIndex t{};
+    for (int k = 0; k < 64; ++k)
+        t.at[k] = (uint8_t)(8 * GroupOfRow(order, kZigzagPosition[k] / 8) + kZigzagPosition[k] % 8);
+    return t;
+}
+
+/* The mask with bit k set when the coefficient of zigzag index k is not 0,
+ * from the mask of them in a row order. */
+static PACKER_INLINE uint64_t ToZigzag(const ZigzagBits &t, uint64_t nonzero)
+{
+    uint64_t z = 0;
+    for (int i = 0; i < 8; ++i)
+        z |= t.bits[i][(nonzero >> (8 * i)) & 0xFF];
+    return z;
+}
+
+/* What the AC loop needs of each coefficient, in the coder's row order:
+ * its size |c| (whose bit length is the category) and its magnitude bits
+ * c, or c - 1 when c is negative, before masking to the category. */
+typedef struct Coefficients {
+    uint16_t size[64];
+    uint16_t bits[64];
+} Coefficients;
+
+/* Pending bits, right-aligned, and the room left in the 64-bit word. The
+ * bits above the valid ones may hold garbage: they leave through the top
+ * before the word is stored. */
+typedef struct BitBuffer {
+    uint64_t acc;
+    int free_bits;
+    uint8_t *out; /* next byte (encode mode) */
+    uint32_t count;
+} BitBuffer;
+
+/* True when one of the eight bytes of w is 0xFF. */
+static PACKER_INLINE bool HasFfByte(uint64_t w)
+{
+    uint64_t v = ~w;
+    return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0;
+}
+
+template <bool kStore>
+static PACKER_INLINE void PutByte(BitBuffer *b, uint8_t byte)
+{
+    if (kStore)
+        b->out[b->count] = byte;
+    b->count++;
+    if (byte == 0xFF) {
+        if (kStore)
+            b->out[b->count] = 0x00;
+        b->count++;
+    }
+}
+
+template <bool kStore>
+static PACKER_INLINE void PutWord(BitBuffer *b, uint64_t w)
+{
+    if (!HasFfByte(w)) {
+        if (kStore) {
+            uint64_t be = __builtin_bswap64(w);
+            memcpy(b->out + b->count, &be, 8);
+        }
+        b->count += 8;
+        return;
+    }
+    for (int shift = 56; shift >= 0; shift -= 8)
+        PutByte<kStore>(b, (uint8_t)(w >> shift));
+}
+
+template <bool kStore>
+static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
+{
+    b->free_bits -= size;
+    if (b->free_bits >= 0) {
+        b->acc = (b->acc << size) | code;
+        return;
+    }
+    /* Fill the word with the code's top bits, store it, keep the rest. */
+    int rest = -b->free_bits;
+    PutWord<kStore>(b, (b->acc << (size - rest)) | (code >> rest));
+    b->acc = code;
+    b->free_bits += 64;
+}
+
+static PACKER_INLINE uint32_t Category(int32_t x)
+{
+    uint32_t a = (uint32_t)(x < 0 ? -x : x);
+    return a ? 32u - (uint32_t)__builtin_clz(a) : 0u;
+}
+
+/* The block's DC difference and AC coefficients: nonzero has bit k set for
+ * each non-zero AC coefficient of zigzag index k, which c holds at index
+ * order.at[k]. */
+template <bool kStore>
+static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
+                                    const Coefficients *c, const ZigzagIndex &order)
+{
+    int32_t diff = (int32_t)dc - comp->dc_predictor;
+    comp->dc_predictor = dc;
+    uint32_t s = Category(diff);
+    const HuffmanTable *dct = comp->dc_table;
+    uint64_t magnitude = (uint32_t)(diff - (diff < 0)) & ((1u << s) - 1u);
+    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
+
+    const HuffmanTable *ac = comp->ac_table;
+    nonzero &= ~1ull;
+    int last = 0;
+    while (nonzero) {
+        int k = __builtin_ctzll(nonzero);
+        nonzero &= nonzero - 1;
+        uint32_t run = (uint32_t)(k - last - 1);
+        last = k;
+        for (; run > 15; run -= 16)
+            PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
+        uint32_t at = order.at[k];
+        s = 32u - (uint32_t)__builtin_clz(c->size[at]);
+        /* Only -32768 has category 16; the mask keeps it inside the lookup,
+         * as the plain coder does. */
+        uint32_t symbol = (run * 16 + s) & 0xFFu;
+        magnitude = c->bits[at] & ((1u << s) - 1u);
+        PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
+    }
+    if (last != 63)
+        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+}
+
+/* The stream's partial byte as the start of a bit buffer writing to out. */
+static PACKER_INLINE BitBuffer TakeBits(const ByteStream *s, uint8_t *out)
+{
+    BitBuffer b;
+    b.acc = (s->bit_accumulator & 0xFFu) >> (8 - s->bit_count);
+    b.free_bits = 64 - (int)s->bit_count;
+    b.out = out;
+    b.count = 0;
+    return b;
+}
+
+/* Finishes the whole bytes of b and hands the partial byte back to the
+ * stream; returns the number of bytes finished since TakeBits. */
+template <bool kStore>
+static PACKER_INLINE uint32_t GiveBits(BitBuffer *b, ByteStream *s)
+{
+    int pending = 64 - b->free_bits;
+    for (; pending >= 8; pending -= 8)
+        PutByte<kStore>(b, (uint8_t)(b->acc >> (pending - 8)));
+    s->bit_accumulator = (uint32_t)(b->acc << (8 - pending)) & 0xFFu;
+    s->bit_count = (uint32_t)pending;
+    return b->count;
+}
+
+/* Moves the position past the bytes finished; in measure mode also the
+ * high-water mark. */
+template <bool kStore>
+static PACKER_INLINE void Advance(ByteStream *s, uint32_t count)
+{
+    s->position += count;
+    if (!kStore && s->position > s->size)
+        s->size = s->position;
+}
+
+/* Room left for whole blocks: in the memory stream, or in the count. */
+template <bool kStore>
+static PACKER_INLINE uint32_t RoomLeft(const ByteStream *s)
+{
+    return kStore ? s->size - s->position : UINT32_MAX - s->position;
+}
+
+/* Blocks in one MCU of the context's image. */
+static inline uint32_t BlocksPerMcu(const EncoderContext *ctx)
+{
+    uint32_t blocks = 0;
+    for (uint32_t c = 0; c < ctx->component_count; ++c)
+        blocks += (uint32_t)ctx->components[c].h * ctx->components[c].v;
+    return blocks;
+}
+
+/* Codes the interval's MCUs from MCUs done on while the room left holds a
+ * whole MCU, coding each block with Step::Code<kStore>(EncoderContext *,
+ * BitBuffer *, ComponentSpec *, const uint8_t *samples); then leaves the rest of the
+ * interval to the plain loop. The bytes finished so far are in the output (or counted) and
+ * the stream gets its partial byte back whenever the loop ends, also when
+ * the pixel reader fails. */
+template <bool kStore, class Step>
+static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
+{
+    uint8_t mcu[6 * 64];
+    ByteStream *s = ctx->output;
+    const uint32_t components = ctx->component_count;
+    const uint32_t room = BlocksPerMcu(ctx) * BLOCK_ROOM;
+
+    BitBuffer b = TakeBits(s, kStore ? s->data + s->position : nullptr);
+    int ok = 1;
+    for (; ctx->mcus_done < end && RoomLeft<kStore>(s) - b.count >= room; ctx->mcus_done++) {
+        if (!ctx->pixel_reader(ctx, mcu)) {
+            ok = 0;
+            break;
+        }
+        const uint8_t *block = mcu;
+        for (uint32_t c = 0; c < components; ++c) {
+            ComponentSpec *comp = &ctx->components[c];
+            for (uint32_t k = (uint32_t)comp->h * comp->v; k > 0; --k, block += 64)
+                Step::template Code<kStore>(ctx, &b, comp, block);
+        }
+    }
+    Advance<kStore>(s, GiveBits<kStore>(&b, s));
+    return ok && EncodeMcus(ctx, end);
+}
+
+#endif
