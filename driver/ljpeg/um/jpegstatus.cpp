@@ -2,19 +2,45 @@
 #include "jpeginternal.h"
 
 // One word per thread rather than per process, so that hosts encoding on
-// several threads at once never see each other's codes. Initial-exec TLS
-// on ELF: the word sits in the static TLS block, so touching it never
-// allocates, even in a thread that started before the library was loaded.
+// several threads at once never see each other's codes. The word sits in
+// the image's static TLS block, which the loader sets up for every thread,
+// so touching it never allocates, even in a thread that started before
+// the library was loaded.
+#if defined(_WIN32)
+#include <windows.h>
+#include <intrin.h>
+
+// GCC would emulate thread_local on Windows with a heap block made on a
+// thread's first use (and abort the host when that allocation fails). The
+// word goes into the PE image's TLS template instead and is found through
+// the thread's TLS block array and the image's TLS index.
+extern "C" const IMAGE_TLS_DIRECTORY _tls_used;
+__attribute__((section(".tls$VLM"))) static uint16_t g_status = JPEG_STATUS_BASE;
+
+static uint16_t *StatusWord(void) {
+#if defined(_WIN64)
+    char **blocks = (char **)__readgsqword(0x58); // TEB ThreadLocalStoragePointer
+#else
+    char **blocks = (char **)__readfsdword(0x2C);
+#endif
+    const char *template_start = (const char *)_tls_used.StartAddressOfRawData;
+    char *block = blocks[*(const ULONG *)_tls_used.AddressOfIndex];
+    return (uint16_t *)(block + ((const char *)&g_status - template_start));
+}
+#else
+// Initial-exec TLS on ELF: the static TLS block, not a lazily made one.
 #if defined(__ELF__)
 #define STATUS_TLS_MODEL __attribute__((tls_model("initial-exec")))
 #else
 #define STATUS_TLS_MODEL
 #endif
-
 static thread_local uint16_t g_status STATUS_TLS_MODEL = JPEG_STATUS_BASE;
 
-void JpegStatusReset(void) { g_status = JPEG_STATUS_BASE; }
+static uint16_t *StatusWord(void) { return &g_status; }
+#endif
 
-void JpegStatusOr(uint16_t code) { g_status = (uint16_t)(g_status | code); }
+void JpegStatusReset(void) { *StatusWord() = JPEG_STATUS_BASE; }
 
-uint16_t JpegStatusGet(void) { return g_status; }
+void JpegStatusOr(uint16_t code) { *StatusWord() = (uint16_t)(*StatusWord() | code); }
+
+uint16_t JpegStatusGet(void) { return *StatusWord(); }
