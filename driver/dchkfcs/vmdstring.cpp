@@ -3,21 +3,14 @@
 #include <string.h>
 #include "vmd.h"
 
-// Reads cb bytes at off + delta; positions beyond 32 bits lie past the end.
-static int32_t ReadAtDelta(VmdFile *pFile, void *pDest, uint32_t cb, uint32_t off, uint32_t delta)
-{
-    uint64_t pos = uint64_t(off) + delta;
-    if (pos > UINT32_MAX)
-        return 0;
-    return VmdReadAt(pFile, pDest, cb, uint32_t(pos));
-}
-
+// Positions are 32-bit and wrap like every offset of the format. Only a
+// string that runs over 4 GiB (read in fallback mode) ever wraps.
 bool VmdReadString(VmdFile *pFile, uint32_t off, char *pszDest, size_t cbDest)
 {
     char work[VMD_STRING_MAX];
     memset(work, 0, sizeof work);
     for (uint32_t i = 0; i < VMD_STRING_MAX; ++i) {
-        if (ReadAtDelta(pFile, &work[i], 1, off, i) < 0)
+        if (VmdReadAt(pFile, &work[i], 1, off + i) < 0)
             return false;
         if (work[i] == 0) {
             if (i + 1 > cbDest)
@@ -41,7 +34,7 @@ bool VmdReadWideString(VmdFile *pFile, uint32_t off, UiChar *pszDest, size_t cch
     uint32_t n = 0;
     for (; n < VMD_STRING_MAX; ++n) {
         uint8_t unit[2] = {0, 0};
-        ReadAtDelta(pFile, unit, 2, off, 2 * n);  // a failed read leaves the zero
+        VmdReadAt(pFile, unit, 2, off + 2 * n);  // a failed read leaves the zero
         work[n] = UiChar(unit[0] | unit[1] << 8);
         if (work[n] == 0)
             break;

@@ -12,6 +12,7 @@ static void StartGuard(VmdLoopGuard *pGuard)
 
 // Brent: compare each offset with one saved offset, and save a new one
 // whenever the number of steps since the last save reaches a power of two.
+// On a hit, nSteps is the length of the loop.
 static bool GuardSeen(VmdLoopGuard *pGuard, uint32_t off)
 {
     if (pGuard->nPower != 0 && off == pGuard->offSaved)
@@ -34,18 +35,20 @@ void VmdStartSectionWalk(VmdFile *pFile, VmdSectionWalk *pWalk)
     pWalk->uLimit = VmdGetU32(header + VMD_HEADER_LIMIT);
     pWalk->offSection = 0;
     pWalk->offNext = VMD_FIRST_SECTION;
+    pWalk->fStarted = false;
     StartGuard(&pWalk->guard);
 }
 
 // The record at offset 8 is always read; later ones only below the limit.
 VmdWalkStep VmdReadNextSection(VmdFile *pFile, VmdSectionWalk *pWalk, uint8_t *pHead)
 {
-    if (pWalk->offSection != 0 && pWalk->offNext >= pWalk->uLimit)
+    if (pWalk->fStarted && pWalk->offNext >= pWalk->uLimit)
         return VMD_WALK_LIMIT;
     if (GuardSeen(&pWalk->guard, pWalk->offNext))
         return VMD_WALK_CYCLE;
     if (VmdReadAt(pFile, pHead, VMD_SECTION_HEAD_SIZE, pWalk->offNext) != VMD_SECTION_HEAD_SIZE)
         return VMD_WALK_SHORT;
+    pWalk->fStarted = true;
     pWalk->offSection = pWalk->offNext;
     pWalk->offNext = VmdGetU32(pHead + VMD_SECTION_NEXT);
     return VMD_WALK_RECORD;
@@ -56,20 +59,22 @@ void VmdStartEntryWalk(VmdEntryWalk *pWalk, const uint8_t *pHead, const uint8_t 
     pWalk->nLeft = VmdGetU32(pCounts);
     pWalk->offEntry = 0;
     pWalk->offNext = VmdGetU32(pHead + VMD_SECTION_FIRST_ENTRY);
+    pWalk->nLoop = 0;
     StartGuard(&pWalk->guard);
 }
 
-// The entry count bounds the passes. A chain that reaches offset 0 (the
-// header, never an entry; also what a record past the end of the file
-// leaves) or loops back ends early, so a huge count cannot stall the caller.
+// When the chain comes back to a record, the records of its loop have just
+// been read in order, and reading them again gives every text the value it
+// already has. Of the passes left, only the last (passes mod loop length)
+// can change anything, so a huge entry count cannot stall the caller.
 VmdWalkStep VmdReadNextEntry(VmdFile *pFile, VmdEntryWalk *pWalk, uint8_t *pEntry)
 {
+    if (pWalk->nLeft != 0 && pWalk->nLoop == 0 && GuardSeen(&pWalk->guard, pWalk->offNext)) {
+        pWalk->nLoop = uint32_t(pWalk->guard.nSteps);
+        pWalk->nLeft %= pWalk->nLoop;
+    }
     if (pWalk->nLeft == 0)
         return VMD_WALK_DONE;
-    if (pWalk->offNext == 0)
-        return VMD_WALK_NULL;
-    if (GuardSeen(&pWalk->guard, pWalk->offNext))
-        return VMD_WALK_CYCLE;
     memset(pEntry, 0, VMD_ENTRY_SIZE);
     VmdReadBlock(pFile, pWalk->offNext, VMD_ENTRY_SIZE, pEntry);
     pWalk->offEntry = pWalk->offNext;

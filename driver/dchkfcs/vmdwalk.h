@@ -12,8 +12,7 @@ enum VmdWalkStep {
     VMD_WALK_DONE,    // entries: the entry count is used up
     VMD_WALK_LIMIT,   // sections: the next offset is at or beyond the section limit
     VMD_WALK_SHORT,   // sections: no whole record at the next offset
-    VMD_WALK_NULL,    // entries: the next offset is 0, where the header lies
-    VMD_WALK_CYCLE    // the chain leads back to a record already read
+    VMD_WALK_CYCLE    // sections: the chain leads back to a record already read
 };
 
 // Brent's cycle detection over the offsets of one chain: finds any loop
@@ -26,15 +25,17 @@ struct VmdLoopGuard {
 
 struct VmdSectionWalk {
     uint32_t uLimit;     // section limit of the header
-    uint32_t offSection; // record last read; 0 before the first
+    uint32_t offSection; // record last read
     uint32_t offNext;
+    bool fStarted;       // the record at offset 8 has been read
     VmdLoopGuard guard;
 };
 
 struct VmdEntryWalk {
-    uint32_t nLeft;      // passes still allowed by the entry count
+    uint32_t nLeft;      // passes still to make: the entry count at first
     uint32_t offEntry;   // record last read
     uint32_t offNext;
+    uint32_t nLoop;      // length of the loop the chain ran into; 0 if none
     VmdLoopGuard guard;
 };
 
@@ -45,7 +46,9 @@ VmdWalkStep VmdReadNextSection(VmdFile *pFile, VmdSectionWalk *pWalk, uint8_t *p
 // pHead: the section's head; pCounts: the 12 bytes behind it.
 void VmdStartEntryWalk(VmdEntryWalk *pWalk, const uint8_t *pHead, const uint8_t *pCounts);
 // Reads the next entry record (16 bytes) into pEntry; what cannot be read
-// stays zero.
+// stays zero. Exactly entry-count records are read, wherever the chain
+// leads; only passes that would repeat a loop already read in full are
+// left out.
 VmdWalkStep VmdReadNextEntry(VmdFile *pFile, VmdEntryWalk *pWalk, uint8_t *pEntry);
 
 #endif

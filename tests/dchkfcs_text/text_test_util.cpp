@@ -1,10 +1,10 @@
 #include "text_test_util.h"
 
-#include <algorithm>
 #include <fstream>
 #include <random>
 #include <string.h>
 #include "module.h"
+#include "vmdsource.h"
 #include "vmdwriter.h"
 
 namespace fs = std::filesystem;
@@ -20,34 +20,36 @@ UiString UiPath(const fs::path &path)
 
 UiString Ui(const char16_t *psz)
 {
-    UiString str;
-    for (; *psz; ++psz)
-        str.push_back(UiChar(*psz));
-    return str;
+    std::u16string str(psz);
+    return UiString(str.begin(), str.end());
+}
+
+void WriteFile(const fs::path &path, const Bytes &bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 TempFolder::TempFolder()
 {
     std::random_device rd;
-    m_path = fs::temp_directory_path() / ("vmdtest-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(m_path);
+    path = fs::temp_directory_path() / ("vmdtest-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(path);
 }
 
 TempFolder::~TempFolder()
 {
     std::error_code ec;
-    fs::remove_all(m_path, ec);
+    fs::remove_all(path, ec);
 }
 
-fs::path TempFolder::Write(const std::string &strName, const std::vector<uint8_t> &bytes) const
+fs::path TempFolder::Write(const std::string &strName, const Bytes &bytes) const
 {
-    fs::path path = m_path / strName;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-    return path;
+    WriteFile(path / strName, bytes);
+    return path / strName;
 }
 
-std::vector<uint8_t> PackSource(const std::string &strSource)
+Bytes PackSource(const std::string &strSource)
 {
     VmdSource source;
     std::string strError;
@@ -56,32 +58,30 @@ std::vector<uint8_t> PackSource(const std::string &strSource)
     return BuildVmdImage(source);
 }
 
-void PutU32(std::vector<uint8_t> &image, size_t off, uint32_t value)
-{
-    if (image.size() < off + 4)
-        image.resize(off + 4);
-    for (int i = 0; i < 4; ++i)
-        image[off + i] = uint8_t(value >> (8 * i));
-}
-
-void PutBytes(std::vector<uint8_t> &image, size_t off, const std::string &str)
+void PutBytes(Bytes &image, size_t off, const std::string &str)
 {
     if (image.size() < off + str.size())
         image.resize(off + str.size());
     memcpy(&image[off], str.data(), str.size());
 }
 
-const char *ReadModeName(ReadMode mode)
+void PutU32(Bytes &image, size_t off, uint32_t value)
 {
-    switch (mode) {
-    case ReadMode::Buffer: return "Buffer";
-    case ReadMode::FallbackSize: return "FallbackSize";
-    case ReadMode::FallbackAlloc: return "FallbackAlloc";
-    }
-    return "?";
+    const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    PutBytes(image, off, std::string(bytes, 4));
+}
+
+uint32_t AppendText(Bytes &image, const std::u16string &str)
+{
+    uint32_t off = uint32_t(image.size());
+    for (char16_t ch : str + u'\0')
+        image.insert(image.end(), {uint8_t(ch), uint8_t(ch >> 8)});
+    return off;
 }
 
 static bool SizeFails(VmdHandle, uint32_t *) { return false; }
+static bool ReadFails(VmdHandle, void *, uint32_t, uint32_t *) { return false; }
+static void *NoMemory(size_t) { return nullptr; }
 
 // Every open of an existing file allocates twice: the record, which
 // succeeds, then the buffer, which fails.
@@ -91,118 +91,41 @@ static void *SecondAllocFails(size_t cb)
     return ++s_nAllocs % 2 == 1 ? g_VmdPlatformFileOps.AllocZero(cb) : nullptr;
 }
 
-static VmdFileOps WithSlot(ReadMode mode)
-{
-    VmdFileOps ops = g_VmdPlatformFileOps;
-    if (mode == ReadMode::FallbackSize)
-        ops.GetSize = SizeFails;
-    if (mode == ReadMode::FallbackAlloc)
-        ops.AllocZero = SecondAllocFails;
-    return ops;
-}
-
-static const VmdFileOps s_aModeOps[] = {
-    WithSlot(ReadMode::Buffer), WithSlot(ReadMode::FallbackSize), WithSlot(ReadMode::FallbackAlloc)};
-
-static bool ReadFails(VmdHandle, void *, uint32_t, uint32_t *) { return false; }
-static void *NoMemory(size_t) { return nullptr; }
-
-static VmdFileOps ReadFailsOps()
-{
-    VmdFileOps ops = g_VmdPlatformFileOps;
-    ops.Read = ReadFails;
-    return ops;
-}
-
-static VmdFileOps NoMemoryOps()
-{
-    VmdFileOps ops = g_VmdPlatformFileOps;
-    ops.AllocZero = NoMemory;
-    return ops;
-}
-
-const VmdFileOps g_ReadFailsOps = ReadFailsOps();
-const VmdFileOps g_NoMemoryOps = NoMemoryOps();
-
-ScopedFileOps::ScopedFileOps(ReadMode mode) : m_pOld(VmdSetFileOps(&s_aModeOps[int(mode)]))
+ScopedFileOps::ScopedFileOps(FileOps kind) : m_ops(g_VmdPlatformFileOps)
 {
     s_nAllocs = 0;
+    if (kind == FileOps::FallbackSize)
+        m_ops.GetSize = SizeFails;
+    else if (kind == FileOps::FallbackAlloc)
+        m_ops.AllocZero = SecondAllocFails;
+    else if (kind == FileOps::ReadsFail)
+        m_ops.Read = ReadFails;
+    else if (kind == FileOps::NoMemory)
+        m_ops.AllocZero = NoMemory;
+    m_pOld = VmdSetFileOps(&m_ops);
 }
 
-ScopedFileOps::ScopedFileOps(const VmdFileOps *pOps) : m_pOld(VmdSetFileOps(pOps)) {}
+static const std::pair<void *, size_t> s_aTableParts[] = {
+    {g_aUiZoomList, sizeof g_aUiZoomList},   {&g_UiWindowTitle, sizeof g_UiWindowTitle},
+    {g_aUiZoomMenu, sizeof g_aUiZoomMenu},   {g_aUiHelpMenu, sizeof g_aUiHelpMenu},
+    {g_aUiImagePosition, sizeof g_aUiImagePosition}, {&g_UiClose, sizeof g_UiClose},
+};
 
-ScopedFileOps::~ScopedFileOps()
+UiTable SaveUiTable()
 {
-    VmdSetFileOps(m_pOld);
+    UiTable table;
+    for (const auto &part : s_aTableParts)
+        table.insert(table.end(), static_cast<uint8_t *>(part.first), static_cast<uint8_t *>(part.first) + part.second);
+    return table;
 }
 
-UiTableSnapshot::UiTableSnapshot()
+void RestoreUiTable(const UiTable &table)
 {
-    memcpy(m_aZoomList, g_aUiZoomList, sizeof m_aZoomList);
-    m_title = g_UiWindowTitle;
-    memcpy(m_aZoomMenu, g_aUiZoomMenu, sizeof m_aZoomMenu);
-    memcpy(m_aHelpMenu, g_aUiHelpMenu, sizeof m_aHelpMenu);
-    memcpy(m_aImagePosition, g_aUiImagePosition, sizeof m_aImagePosition);
-    m_close = g_UiClose;
-}
-
-UiTableSnapshot::~UiTableSnapshot()
-{
-    Restore();
-}
-
-void UiTableSnapshot::Restore() const
-{
-    memcpy(g_aUiZoomList, m_aZoomList, sizeof m_aZoomList);
-    g_UiWindowTitle = m_title;
-    memcpy(g_aUiZoomMenu, m_aZoomMenu, sizeof m_aZoomMenu);
-    memcpy(g_aUiHelpMenu, m_aHelpMenu, sizeof m_aHelpMenu);
-    memcpy(g_aUiImagePosition, m_aImagePosition, sizeof m_aImagePosition);
-    g_UiClose = m_close;
-}
-
-bool UiTableSnapshot::operator==(const UiTableSnapshot &o) const
-{
-    return memcmp(m_aZoomList, o.m_aZoomList, sizeof m_aZoomList) == 0 &&
-           memcmp(&m_title, &o.m_title, sizeof m_title) == 0 &&
-           memcmp(m_aZoomMenu, o.m_aZoomMenu, sizeof m_aZoomMenu) == 0 &&
-           memcmp(m_aHelpMenu, o.m_aHelpMenu, sizeof m_aHelpMenu) == 0 &&
-           memcmp(m_aImagePosition, o.m_aImagePosition, sizeof m_aImagePosition) == 0 &&
-           memcmp(&m_close, &o.m_close, sizeof m_close) == 0;
-}
-
-template <typename Entry>
-static bool SameKeysTerminatedTexts(const Entry *pA, const Entry *pB, size_t n)
-{
-    for (size_t i = 0; i < n; ++i) {
-        if (memcmp(pA[i].szKey, pB[i].szKey, sizeof pA[i].szKey) != 0)
-            return false;
-        const UiChar *pszText = pA[i].szText;
-        if (std::find(pszText, pszText + UI_TEXT_LEN, UiChar(0)) == pszText + UI_TEXT_LEN)
-            return false;
+    const uint8_t *pb = table.data();
+    for (const auto &part : s_aTableParts) {
+        memcpy(part.first, pb, part.second);
+        pb += part.second;
     }
-    return true;
-}
-
-static bool SameIds(const UiMenuTextEntry *pA, const UiMenuTextEntry *pB, size_t n)
-{
-    for (size_t i = 0; i < n; ++i) {
-        if (pA[i].nCommandId != pB[i].nCommandId)
-            return false;
-    }
-    return true;
-}
-
-bool UiTableSnapshot::OnlyTextsDifferFrom(const UiTableSnapshot &o) const
-{
-    return memcmp(m_aZoomList, o.m_aZoomList, sizeof m_aZoomList) == 0 &&
-           SameKeysTerminatedTexts(&m_title, &o.m_title, 1) &&
-           SameKeysTerminatedTexts(m_aZoomMenu, o.m_aZoomMenu, UI_ZOOM_MENU_COUNT) &&
-           SameIds(m_aZoomMenu, o.m_aZoomMenu, UI_ZOOM_MENU_COUNT) &&
-           SameKeysTerminatedTexts(m_aHelpMenu, o.m_aHelpMenu, UI_HELP_MENU_COUNT) &&
-           SameIds(m_aHelpMenu, o.m_aHelpMenu, UI_HELP_MENU_COUNT) &&
-           SameKeysTerminatedTexts(m_aImagePosition, o.m_aImagePosition, UI_IMAGE_POSITION_COUNT) &&
-           SameKeysTerminatedTexts(&m_close, &o.m_close, 1);
 }
 
 DataFolder::DataFolder()
@@ -213,21 +136,10 @@ DataFolder::DataFolder()
         throw std::runtime_error("no module folder");
     m_folder = fs::path(szFolder);
 #else
-    m_folder = m_temp.Path();
+    m_folder = m_temp.path;
     SetModuleFolder((UiPath(m_folder) + u"/").c_str());
 #endif
     RemoveVmd();
-}
-
-DataFolder::~DataFolder()
-{
-    RemoveVmd();
-}
-
-void DataFolder::WriteVmd(const std::vector<uint8_t> &bytes) const
-{
-    std::ofstream out(m_folder / "VELMORAD.VMD", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 void DataFolder::RemoveVmd() const

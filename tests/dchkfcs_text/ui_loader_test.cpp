@@ -1,60 +1,63 @@
 // LoadUiStrings against VELMORAD.VMD files in the folder it reads from.
-#include <gtest/gtest.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
-#include <string.h>
 #include "module.h"
 #include "text_test_util.h"
 
 namespace {
 
-class UiLoader : public testing::Test {
-protected:
-    UiTableSnapshot m_defaults;  // puts the table back after each test
-    DataFolder m_folder;
+// Entry k of a packed source, and the entry count of its section n.
+uint32_t Entry(uint32_t k) { return SectionOffset(1) + 16 * k; }
+uint32_t Count(uint32_t n = 0) { return SectionOffset(n) + 52; }
 
-    void Load(const std::string &strSource)
-    {
-        m_folder.WriteVmd(PackSource(strSource));
-        LoadUiStrings();
-    }
-};
-
-UiString Text(const UiChar *psz)
+void SetText(UiChar *pszField, const char16_t *psz)
 {
-    return UiString(psz);
+    UiString str = Ui(psz);
+    std::copy(str.c_str(), str.c_str() + str.size() + 1, pszField);
 }
 
-std::string Narrow(const UiChar *psz)
+// Every record of the table as "[number:]key=text", in table order, with
+// non-ASCII characters as '?'.
+template <typename Entry>
+std::string Row(const Entry &e, const std::string &strNumber = "")
 {
-    std::string str;
-    for (; *psz; ++psz)
-        str.push_back(*psz < 0x80 ? char(*psz) : '?');
+    std::string str = strNumber + e.szKey + "=";
+    for (const UiChar *p = e.szText; *p; ++p)
+        str.push_back(*p < 0x80 ? char(*p) : '?');
     return str;
 }
 
-template <typename Entry>
-void AddRows(std::vector<std::string> &rows, const Entry *pEntry, size_t n, std::string (*pfnNumber)(const Entry &))
-{
-    for (size_t i = 0; i < n; ++i)
-        rows.push_back(pfnNumber(pEntry[i]) + pEntry[i].szKey + "=" + Narrow(pEntry[i].szText));
-}
-
-// Every record of the table as "[number:]key=text", in table order.
 std::vector<std::string> TableRows()
 {
     std::vector<std::string> rows;
-    auto none = [](const UiTextEntry &) { return std::string(); };
-    auto percent = [](const UiZoomEntry &e) { return std::to_string(e.nZoomPercent) + ":"; };
-    auto id = [](const UiMenuTextEntry &e) { return std::to_string(e.nCommandId) + ":"; };
-    AddRows<UiZoomEntry>(rows, g_aUiZoomList, UI_ZOOM_LIST_COUNT, percent);
-    AddRows<UiTextEntry>(rows, &g_UiWindowTitle, 1, none);
-    AddRows<UiMenuTextEntry>(rows, g_aUiZoomMenu, UI_ZOOM_MENU_COUNT, id);
-    AddRows<UiMenuTextEntry>(rows, g_aUiHelpMenu, UI_HELP_MENU_COUNT, id);
-    AddRows<UiTextEntry>(rows, g_aUiImagePosition, UI_IMAGE_POSITION_COUNT, none);
-    AddRows<UiTextEntry>(rows, &g_UiClose, 1, none);
+    for (const UiZoomEntry &e : g_aUiZoomList)
+        rows.push_back(Row(e, std::to_string(e.nZoomPercent) + ":"));
+    rows.push_back(Row(g_UiWindowTitle));
+    for (const UiMenuTextEntry &e : g_aUiZoomMenu)
+        rows.push_back(Row(e, std::to_string(e.nCommandId) + ":"));
+    for (const UiMenuTextEntry &e : g_aUiHelpMenu)
+        rows.push_back(Row(e, std::to_string(e.nCommandId) + ":"));
+    for (const UiTextEntry &e : g_aUiImagePosition)
+        rows.push_back(Row(e));
+    rows.push_back(Row(g_UiClose));
     return rows;
 }
+
+class UiLoader : public testing::Test {
+protected:
+    ~UiLoader() override { RestoreUiTable(m_defaults); }
+
+    void Load(const Bytes &image)
+    {
+        m_folder.WriteVmd(image);
+        LoadUiStrings();
+    }
+    void Load(const std::string &strSource) { Load(PackSource(strSource)); }
+
+    UiTable m_defaults = SaveUiTable();
+    DataFolder m_folder;
+};
 
 TEST_F(UiLoader, WithoutTheFileTheBuiltInTextsStand)
 {
@@ -70,53 +73,41 @@ TEST_F(UiLoader, WithoutTheFileTheBuiltInTextsStand)
         "CfcClose=Close"}));
 }
 
-TEST_F(UiLoader, OneTranslatedKeyChangesOnlyItsText)
+// Each source against the defaults: the listed texts change, nothing else.
+TEST_F(UiLoader, SectionAndKeysMatchIgnoringCaseAndChangeOnlyTheirTexts)
 {
-    UiMenuTextEntry zoom = g_aUiZoomMenu[0];
-    Load("[Dlg_CheckFAXCoverSheet]\nCfcZoom = Zoomen\n");
-    EXPECT_EQ(Text(g_aUiZoomMenu[0].szText), Ui(u"Zoomen"));
-    g_aUiZoomMenu[0] = zoom;
-    EXPECT_TRUE(UiTableSnapshot() == m_defaults);  // nothing else moved
-}
-
-TEST_F(UiLoader, KeysAndSectionNameIgnoreLetterCase)
-{
-    Load("[DLG_checkfaxcoversheet]\ncfczoom = a\nCFCCLOSE = b\ncfch_HELP = c\n");
-    EXPECT_EQ(Text(g_aUiZoomMenu[0].szText), Ui(u"a"));
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"b"));
-    EXPECT_EQ(Text(g_aUiHelpMenu[1].szText), Ui(u"c"));
-}
-
-TEST_F(UiLoader, ZoomListIsNeverLocalised)
-{
-    UiTableSnapshot before;
-    Load("[Dlg_CheckFAXCoverSheet]\nTBD_100 = hundert\nTBD_500 = x\nUnknownKey = y\n");
-    EXPECT_TRUE(UiTableSnapshot() == before);
-}
-
-TEST_F(UiLoader, OtherSectionsAreNotRead)
-{
-    UiTableSnapshot before;
-    Load("[Dlg_Other]\nCfcZoom = no\n[Dlg_CheckFAXCoverSheetX]\nCfcZoom = no\n");
-    EXPECT_TRUE(UiTableSnapshot() == before);
-}
-
-TEST_F(UiLoader, EmptyTextKeepsTheCurrentOne)
-{
-    Load("[Dlg_CheckFAXCoverSheet]\nCfcClose =\n");
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"Close"));
+    const struct {
+        const char *pszSource;
+        std::vector<std::pair<UiChar *, const char16_t *>> changes;
+    } aCases[] = {
+        {"[Dlg_CheckFAXCoverSheet]\nCfcZoom = Zoomen\n", {{g_aUiZoomMenu[0].szText, u"Zoomen"}}},
+        {"[DLG_checkfaxcoversheet]\ncfczoom = a\nCFCCLOSE = b\ncfch_HELP = c\ncfcimagepositiony = d\n",
+         {{g_aUiZoomMenu[0].szText, u"a"}, {g_UiClose.szText, u"b"}, {g_aUiHelpMenu[1].szText, u"c"},
+          {g_aUiImagePosition[2].szText, u"d"}}},
+        {"[Dlg_CheckFAXCoverSheet]\nTBD_100 = hundert\nTBD_500 = x\nUnknownKey = y\n", {}},  // zoom list: never
+        {"[Dlg_Other]\nCfcZoom = no\n[Dlg_CheckFAXCoverSheetX]\nCfcZoom = no\n", {}},
+        {"[Dlg_CheckFAXCoverSheet]\nCfcClose =\n", {}},  // an empty text keeps the current one
+    };
+    for (const auto &c : aCases) {
+        for (const auto &change : c.changes)
+            SetText(change.first, change.second);
+        std::vector<std::string> expected = TableRows();
+        RestoreUiTable(m_defaults);
+        Load(c.pszSource);
+        EXPECT_EQ(TableRows(), expected) << c.pszSource;
+        RestoreUiTable(m_defaults);
+    }
 }
 
 // Built by hand: the packer refuses duplicate keys.
 TEST_F(UiLoader, LastNonEmptyDuplicateWins)
 {
-    std::vector<uint8_t> image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = first\nA = second\nB =\n");
-    uint32_t offKeyClose = VmdGetU32(&image[72]);
-    PutU32(image, 72 + 16, offKeyClose);  // A and B both become CfcClose
-    PutU32(image, 72 + 32, offKeyClose);
-    m_folder.WriteVmd(image);
-    LoadUiStrings();
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"second"));
+    Bytes image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = first\nA = second\nB =\n");
+    uint32_t offKeyClose = VmdGetU32(&image[Entry(0)]);
+    PutU32(image, Entry(1), offKeyClose);  // A and B both become CfcClose
+    PutU32(image, Entry(2), offKeyClose);
+    Load(image);
+    EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"second"));
 }
 
 TEST_F(UiLoader, TextsStayAfterALaterCallWithoutTheFile)
@@ -124,49 +115,61 @@ TEST_F(UiLoader, TextsStayAfterALaterCallWithoutTheFile)
     Load("[Dlg_CheckFAXCoverSheet]\nDlg_CheckFAXCoverSheet = Titel\n");
     m_folder.RemoveVmd();
     LoadUiStrings();
-    EXPECT_EQ(Text(g_UiWindowTitle.szText), Ui(u"Titel"));
+    EXPECT_EQ(UiString(g_UiWindowTitle.szText), Ui(u"Titel"));
 }
 
 // Built by hand: what the packer refuses. Long texts are cut to the field,
-// overlong keys skipped, and entry chains end however large the count.
+// overlong keys skipped, and a huge count ends.
 TEST_F(UiLoader, MalformedEntriesNeitherOverrunNorStall)
 {
-    std::vector<uint8_t> image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcZoom = z\nCfcClose = c\nCfcHelp = h\n");
-    uint32_t offText = uint32_t(image.size());
-    image.resize(image.size() + 400, 'W');  // 200 units of U+5757
-    image.insert(image.end(), {0, 0});
-    PutU32(image, 72 + 8, offText);
+    Bytes image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcZoom = z\nCfcClose = c\nCfcHelp = h\n");
+    uint32_t offText = AppendText(image, std::u16string(200, u'\x5757'));
     uint32_t offKey = uint32_t(image.size());
     PutBytes(image, offKey, "CfcClose" + std::string(270, ' ') + '\0');
-    PutU32(image, 72 + 16, offKey);
-    PutU32(image, 8 + 52, 0xFFFFFFFF);
-    m_folder.WriteVmd(image);
-    LoadUiStrings();
-    EXPECT_EQ(Text(g_aUiZoomMenu[0].szText), UiString(63, UiChar(0x5757)));
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"Close"));
-    EXPECT_EQ(Text(g_aUiHelpMenu[0].szText), Ui(u"h"));
-
-    PutU32(image, 72 + 32 + 12, 72);  // the last entry leads back to the first
-    PutU32(image, 72 + 32 + 8, offText);
-    m_folder.WriteVmd(image);
-    LoadUiStrings();
-    EXPECT_EQ(Text(g_aUiHelpMenu[0].szText), UiString(63, UiChar(0x5757)));
+    PutU32(image, Entry(0) + 8, offText);
+    PutU32(image, Entry(1), offKey);
+    PutU32(image, Count(), 0xFFFFFFFF);
+    Load(image);
+    EXPECT_EQ(UiString(g_aUiZoomMenu[0].szText), UiString(63, UiChar(0x5757)));
+    EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"Close"));
+    EXPECT_EQ(UiString(g_aUiHelpMenu[0].szText), Ui(u"h"));
 }
 
-TEST_F(UiLoader, CountSmallerThanTheChainStopsEarly)
+// Exactly entry-count passes: a count below the chain's length stops
+// early; one above it goes on at offset 0 and reads the header as an entry:
+// key at the offset in its reserved field, text at the offset that the
+// first section's name spells.
+TEST_F(UiLoader, EntryCountGivesThePasses)
 {
-    std::vector<uint8_t> image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcZoom = z\nCfcClose = c\n");
-    PutU32(image, 8 + 52, 1);
-    m_folder.WriteVmd(image);
-    LoadUiStrings();
-    EXPECT_EQ(Text(g_aUiZoomMenu[0].szText), Ui(u"z"));
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"Close"));
+    Bytes image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcZoom = z\nCfcClose = c\n");
+    PutU32(image, Count(), 1);
+    Load(image);
+    EXPECT_EQ(UiString(g_aUiZoomMenu[0].szText), Ui(u"z"));
+    EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"Close"));
+
+    image = PackSource("[X]\n[Dlg_CheckFAXCoverSheet]\nCfcZoom = z\nCfcClose = c\n");
+    PutU32(image, Count(1), 3);
+    uint32_t offKey = uint32_t(image.size());
+    PutBytes(image, offKey, std::string("CfcHelp\0", 8));
+    PutU32(image, 0, offKey);
+    PutU32(image, 8, AppendText(image, u"header"));
+    Load(image);
+    EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"c"));
+    EXPECT_EQ(UiString(g_aUiHelpMenu[0].szText), Ui(u"header"));
 }
 
-std::vector<uint8_t> ReadFile(const std::string &strPath)
+// Entries A and B leading to each other: count passes alternate A, B, A...
+// and the last one sets the text, however large the count.
+TEST_F(UiLoader, EntryLoopGivesTheTextOfTheLastPass)
 {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    Bytes image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = a\nA = b\n");
+    PutU32(image, Entry(1), VmdGetU32(&image[Entry(0)]));  // A becomes CfcClose
+    PutU32(image, Entry(1) + 12, Entry(0));
+    for (uint32_t nCount : {4u, 5u, 0xFFFFFFFEu, 0xFFFFFFFFu}) {
+        PutU32(image, Count(), nCount);
+        Load(image);
+        EXPECT_EQ(UiString(g_UiClose.szText), Ui(nCount % 2 ? u"a" : u"b")) << nCount;
+    }
 }
 
 #ifdef VELMORA_JA_VMD
@@ -174,21 +177,21 @@ std::vector<uint8_t> ReadFile(const std::string &strPath)
 // three ways of reading give the same table.
 TEST_F(UiLoader, JapaneseFileTranslatesEveryTextInEveryReadMode)
 {
-    std::vector<uint8_t> image = ReadFile(VELMORA_JA_VMD);
+    std::ifstream in(VELMORA_JA_VMD, std::ios::binary);
+    Bytes image{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_FALSE(image.empty());
-    m_folder.WriteVmd(image);
-    LoadUiStrings();
-    EXPECT_EQ(Text(g_UiWindowTitle.szText), Ui(u"FAX 送付状の確認"));
-    EXPECT_EQ(Text(g_aUiZoomMenu[0].szText), Ui(u"ズーム"));
-    EXPECT_EQ(Text(g_UiClose.szText), Ui(u"閉じる"));
+    Load(image);
+    EXPECT_EQ(UiString(g_UiWindowTitle.szText), Ui(u"FAX 送付状の確認"));
+    EXPECT_EQ(UiString(g_aUiZoomMenu[0].szText), Ui(u"ズーム"));
+    EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"閉じる"));
     for (const UiMenuTextEntry *p : {&g_aUiZoomMenu[1], &g_aUiZoomMenu[4], &g_aUiHelpMenu[0], &g_aUiHelpMenu[1]})
         EXPECT_GT(p->szText[0], 0x3000) << p->szKey;
-    UiTableSnapshot buffered;
-    for (ReadMode mode : {ReadMode::FallbackSize, ReadMode::FallbackAlloc}) {
-        m_defaults.Restore();
+    UiTable buffered = SaveUiTable();
+    for (FileOps mode : {FileOps::FallbackSize, FileOps::FallbackAlloc}) {
+        RestoreUiTable(m_defaults);
         ScopedFileOps ops(mode);
         LoadUiStrings();
-        EXPECT_TRUE(UiTableSnapshot() == buffered) << ReadModeName(mode);
+        EXPECT_TRUE(SaveUiTable() == buffered) << int(mode);
     }
 }
 #endif
@@ -199,22 +202,18 @@ TEST_F(UiLoader, JapaneseFileTranslatesEveryTextInEveryReadMode)
 TEST_F(UiLoader, FolderTooDeepForThePathMeansNoFile)
 {
     TempFolder temp;
-    std::filesystem::path folder = temp.Path();
     for (size_t cchPath : {260u, 259u}) {
-        std::filesystem::path deep = folder;
+        std::filesystem::path deep = temp.path;
         while (UiPath(deep).size() + 1 + 12 + 100 < cchPath)
             deep /= std::string(90, 'd');
-        size_t cchLast = cchPath - UiPath(deep).size() - 1 - 1 - 12;
-        deep /= std::string(cchLast, 'e');
+        deep /= std::string(cchPath - UiPath(deep).size() - 1 - 1 - 12, 'e');
         std::filesystem::create_directories(deep);
         UiString strFolder = UiPath(deep) + u"/";
         ASSERT_EQ(strFolder.size() + 12, cchPath);
         ASSERT_TRUE(SetModuleFolder(strFolder.c_str()));
-        std::vector<uint8_t> image = PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = deep\n");
-        std::ofstream(deep / "VELMORAD.VMD", std::ios::binary)
-            .write(reinterpret_cast<const char *>(image.data()), std::streamsize(image.size()));
+        WriteFile(deep / "VELMORAD.VMD", PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = deep\n"));
         LoadUiStrings();
-        EXPECT_EQ(Text(g_UiClose.szText), cchPath == 260 ? Ui(u"Close") : Ui(u"deep")) << cchPath;
+        EXPECT_EQ(UiString(g_UiClose.szText), Ui(cchPath == 260 ? u"Close" : u"deep")) << cchPath;
     }
 }
 #endif

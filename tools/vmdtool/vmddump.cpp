@@ -84,6 +84,8 @@ static void DumpEntry(Dump &d, uint32_t offEntry, const uint8_t *pEntry)
     DumpText(d, szKey, VmdGetU32(pEntry + VMD_ENTRY_TEXT));
 }
 
+// The loader makes entry-count passes wherever the chain leads: a chain
+// that ends early goes on at offset 0 and reads the header as an entry.
 static void DumpEntries(Dump &d, const char *pszSection, uint32_t offSection, const uint8_t *pHead)
 {
     uint8_t counts[VMD_SECTION_COUNTS_SIZE];
@@ -92,15 +94,22 @@ static void DumpEntries(Dump &d, const char *pszSection, uint32_t offSection, co
     VmdEntryWalk walk;
     uint8_t entry[VMD_ENTRY_SIZE];
     VmdStartEntryWalk(&walk, pHead, counts);
-    uint32_t nCount = walk.nLeft;
-    VmdWalkStep step;
-    while ((step = VmdReadNextEntry(d.pFile, &walk, entry)) == VMD_WALK_RECORD)
+    uint32_t nCount = walk.nLeft, nRead = 0;
+    bool fHeaderWarned = false;
+    while (true) {
+        if (walk.offNext == 0 && walk.nLeft != 0 && walk.nLoop == 0 && !fHeaderWarned) {
+            d.Warn("entries of '%s' reach offset 0 after %u of %u entries: the header is read as an entry",
+                   pszSection, nRead, nCount);
+            fHeaderWarned = true;
+        }
+        if (VmdReadNextEntry(d.pFile, &walk, entry) != VMD_WALK_RECORD)
+            break;
+        ++nRead;
         DumpEntry(d, walk.offEntry, entry);
-    uint32_t nRead = nCount - walk.nLeft;
-    if (step == VMD_WALK_CYCLE)
-        d.Warn("entries of '%s' loop back to offset %u after %u of %u entries", pszSection, walk.offNext, nRead, nCount);
-    else if (step == VMD_WALK_NULL)
-        d.Warn("entries of '%s' end after %u of %u entries", pszSection, nRead, nCount);
+    }
+    if (walk.nLoop != 0)
+        d.Warn("entries of '%s' loop back (a loop of %u entries): %u of %u passes shown, the others repeat it",
+               pszSection, walk.nLoop, nRead, nCount);
 }
 
 static void DumpSection(Dump &d, const VmdSectionWalk &walk, const uint8_t *pHead)
@@ -128,7 +137,7 @@ static void CheckChainEnd(Dump &d, const VmdSectionWalk &walk, VmdWalkStep step)
              VmdReadAt(d.pFile, head, sizeof head, walk.offNext) == VMD_SECTION_HEAD_SIZE)
         d.Warn("the section chain goes on at offset %u, beyond the section limit %u: sections from there are never found",
                walk.offNext, walk.uLimit);
-    else if (step == VMD_WALK_SHORT && (walk.offSection != 0 || walk.uLimit > VMD_FIRST_SECTION))
+    else if (step == VMD_WALK_SHORT && (walk.fStarted || walk.uLimit > VMD_FIRST_SECTION))
         d.Warn("the section chain points to offset %u, where no whole section record lies", walk.offNext);
 }
 
