@@ -13,33 +13,22 @@
 
 namespace {
 
-const std::string kTool = VELMORAJ_CLI_PATH;
-
 std::vector<uint8_t> Slurp(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::string &path)
+// Width, height and libjpeg-turbo's sampling of a stream; -1 when it does not parse.
+std::vector<int> Inspect(const std::vector<uint8_t> &jpeg)
 {
-    return std::ifstream(path).good();
-}
-
-struct JpegInfo {
-    int width = 0, height = 0, subsamp = -1;
-};
-
-JpegInfo Inspect(const std::vector<uint8_t> &jpeg)
-{
-    JpegInfo info;
+    int w = 0, h = 0, subsamp = -1, colourspace = 0;
     tjhandle tj = tjInitDecompress();
-    int colourspace = 0;
-    if (tjDecompressHeader3(tj, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &info.width,
-                            &info.height, &info.subsamp, &colourspace) != 0)
-        info.subsamp = -1;
+    if (tjDecompressHeader3(tj, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &w, &h, &subsamp,
+                            &colourspace) != 0)
+        subsamp = -1;
     tjDestroy(tj);
-    return info;
+    return {w, h, subsamp};
 }
 
 // Each test works in its own folder, so that CTest may run them in parallel.
@@ -47,140 +36,100 @@ class Cli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = std::string(CLI_TEST_DIR "/") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir_ = std::string(CLI_TEST_DIR "/") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         ASSERT_EQ(std::system(("mkdir -p " + dir_).c_str()), 0);
-        ASSERT_EQ(Run("testimage " + dir_ + "/colour.bmp 45x30"), 0);
-        ASSERT_EQ(Run("testimage " + dir_ + "/colour.ppm 45x30"), 0);
-        ASSERT_EQ(Run("testimage " + dir_ + "/grey.pgm 45x30 --grey"), 0);
+        ASSERT_EQ(Run("testimage " + dir_ + "colour.bmp 45x30"), 0);
+        ASSERT_EQ(Run("testimage " + dir_ + "colour.ppm 45x30"), 0);
+        ASSERT_EQ(Run("testimage " + dir_ + "grey.pgm 45x30 --grey"), 0);
     }
 
-    // Runs the tool with the given arguments; stderr goes to *err.
-    int Run(const std::string &args, std::string *err = nullptr)
+    // Runs the tool with the given arguments; stderr goes to err_.
+    int Run(const std::string &args)
     {
-        std::string log = dir_ + "/stderr.txt";
-        int rc = std::system((kTool + " " + args + " 2>" + log + " >/dev/null").c_str());
-        if (err) {
-            std::vector<uint8_t> text = Slurp(log);
-            err->assign(text.begin(), text.end());
-        }
+        int rc = std::system((VELMORAJ_CLI_PATH " " + args + " 2>" + dir_ + "stderr.txt >/dev/null").c_str());
+        std::vector<uint8_t> text = Slurp(dir_ + "stderr.txt");
+        err_.assign(text.begin(), text.end());
         return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     }
 
-    std::string Out(const std::string &name)
+    // Encodes IN (in the test's folder) to a fresh OUT; returns the stream.
+    std::vector<uint8_t> Encode(const std::string &in, const std::string &options, const std::string &out = "out.jpg")
     {
-        std::string path = dir_ + "/" + name;
-        std::remove(path.c_str());
-        return path;
+        std::remove((dir_ + out).c_str());
+        EXPECT_EQ(Run("encode " + dir_ + in + " " + dir_ + out + " " + options), 0) << options << ": " << err_;
+        return Slurp(dir_ + out);
     }
 
-    std::string dir_;
+    bool Exists(const std::string &name) { return std::ifstream(dir_ + name).good(); }
+
+    std::string dir_, err_;
 };
 
 }  // namespace
 
-TEST_F(Cli, EncodesEverySamplingWithTheRightGeometry)
+TEST_F(Cli, EncodesEverySamplingAndFileKindToTheSameStream)
 {
     const struct {
-        const char *flag;
+        const char *options;
         int subsamp;
-    } modes[] = {{"", TJSAMP_420}, {"-s 422", TJSAMP_422}, {"-s 444", TJSAMP_444}};
+    } modes[] = {{"-q 90", TJSAMP_420}, {"-q 90 -s 422", TJSAMP_422}, {"-q 90 -s 444", TJSAMP_444}};
     for (const auto &m : modes) {
-        std::string out = Out("colour.jpg");
-        ASSERT_EQ(Run("encode " + dir_ + "/colour.bmp " + out + " -q 90 " + m.flag), 0) << m.flag;
-        std::vector<uint8_t> jpeg = Slurp(out);
-        ASSERT_GT(jpeg.size(), 609u);
-        EXPECT_EQ(jpeg[0], 0xFF);
-        EXPECT_EQ(jpeg[1], 0xD8);
-        JpegInfo info = Inspect(jpeg);
-        EXPECT_EQ(info.width, 45);
-        EXPECT_EQ(info.height, 30);
-        EXPECT_EQ(info.subsamp, m.subsamp) << m.flag;
+        std::vector<uint8_t> jpeg = Encode("colour.bmp", m.options);
+        EXPECT_EQ(Inspect(jpeg), (std::vector<int>{45, 30, m.subsamp})) << m.options;
+        // The same picture from a PPM, or handed over red first, gives the same bytes.
+        EXPECT_EQ(Encode("colour.ppm", m.options), jpeg) << m.options;
+        EXPECT_EQ(Encode("colour.bmp", std::string("--rgb ") + m.options), jpeg) << m.options;
     }
-    std::string grey = Out("grey.jpg");
-    ASSERT_EQ(Run("encode " + dir_ + "/grey.pgm " + grey + " -s 444"), 0);
-    EXPECT_EQ(Inspect(Slurp(grey)).subsamp, TJSAMP_GRAY);
-}
-
-TEST_F(Cli, SamePictureGivesTheSameStreamWhateverTheFileOrChannelOrder)
-{
-    std::string from_bmp = Out("bmp.jpg"), from_ppm = Out("ppm.jpg"), red_first = Out("rgb.jpg");
-    ASSERT_EQ(Run("encode " + dir_ + "/colour.bmp " + from_bmp), 0);
-    ASSERT_EQ(Run("encode " + dir_ + "/colour.ppm " + from_ppm), 0);
-    ASSERT_EQ(Run("encode --rgb " + dir_ + "/colour.bmp " + red_first), 0);
-    EXPECT_EQ(Slurp(from_bmp), Slurp(from_ppm));
-    EXPECT_EQ(Slurp(from_bmp), Slurp(red_first));
-}
-
-TEST_F(Cli, QualityChangesTheStream)
-{
-    std::string low = Out("low.jpg"), high = Out("high.jpg");
-    ASSERT_EQ(Run("encode " + dir_ + "/colour.bmp " + low + " -q 10"), 0);
-    ASSERT_EQ(Run("encode " + dir_ + "/colour.bmp " + high + " -q 100"), 0);
-    EXPECT_LT(Slurp(low).size(), Slurp(high).size());
+    EXPECT_EQ(Inspect(Encode("grey.pgm", "-s 444")), (std::vector<int>{45, 30, TJSAMP_GRAY}));
+    EXPECT_LT(Encode("colour.bmp", "-q 10").size(), Encode("colour.bmp", "-q 100").size());
 }
 
 TEST_F(Cli, BadInputNamesTheFileLeavesNoOutputAndFails)
 {
-    std::string out = Out("bad.jpg");
-    std::string err;
-    EXPECT_EQ(Run("encode " + dir_ + "/missing.bmp " + out, &err), 1);
-    EXPECT_NE(err.find("missing.bmp"), std::string::npos) << err;
-    EXPECT_FALSE(Exists(out));
-
-    std::string truncated = dir_ + "/truncated.bmp";
-    std::vector<uint8_t> bytes = Slurp(dir_ + "/colour.bmp");
+    std::vector<uint8_t> bytes = Slurp(dir_ + "colour.bmp");
     bytes.resize(bytes.size() - 100);
-    std::ofstream(truncated, std::ios::binary).write(reinterpret_cast<char *>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
-    EXPECT_EQ(Run("encode " + truncated + " " + out, &err), 1);
-    EXPECT_NE(err.find("truncated.bmp: file ends inside the BMP pixel data"), std::string::npos)
-        << err;
-    EXPECT_FALSE(Exists(out));
-
-    EXPECT_EQ(Run("encode " + dir_ + "/colour.bmp " + dir_ + "/no/such/dir/x.jpg", &err), 1);
-    EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+    std::ofstream(dir_ + "truncated.bmp", std::ios::binary)
+        .write(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const char *cases[][3] = {
+        {"missing.bmp", "out.jpg", "missing.bmp"},
+        {"truncated.bmp", "out.jpg", "truncated.bmp: file ends inside the BMP pixel data"},
+        {"colour.bmp", "no/such/dir/x.jpg", "cannot write"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Run(std::string("encode ") + dir_ + c[0] + " " + dir_ + c[1]), 1) << c[0];
+        EXPECT_NE(err_.find(c[2]), std::string::npos) << err_;
+        EXPECT_FALSE(Exists("out.jpg"));
+    }
 }
 
 TEST_F(Cli, BadArgumentsAreUsageErrors)
 {
-    std::string out = Out("args.jpg");
-    std::string in = dir_ + "/colour.bmp ";
+    const std::string encode = "encode " + dir_ + "colour.bmp " + dir_ + "args.jpg ";
     for (const char *args : {"-q 0", "-q 101", "-q 7x", "-q", "-s 411", "--fast"}) {
-        std::string err;
-        EXPECT_EQ(Run("encode " + in + out + " " + args, &err), 2) << args;
-        EXPECT_NE(err.find("usage:"), std::string::npos) << args;
-        EXPECT_FALSE(Exists(out)) << args;
+        EXPECT_EQ(Run(encode + args), 2) << args;
+        EXPECT_NE(err_.find("usage:"), std::string::npos) << args;
+        EXPECT_FALSE(Exists("args.jpg")) << args;
     }
-    EXPECT_EQ(Run("encode " + in), 2);
-    EXPECT_EQ(Run("decode " + in + out), 2);
+    EXPECT_EQ(Run("encode " + dir_ + "colour.bmp"), 2);
+    EXPECT_EQ(Run("decode " + dir_ + "colour.bmp " + dir_ + "args.jpg"), 2);
     EXPECT_EQ(Run(""), 2);
     EXPECT_EQ(Run("--help"), 0);
 }
 
-TEST(StatusText, CombinedCodesAreEachNamed)
+TEST(StatusText, EachCodeIsNamedOnceAndCodesThatShareBitsAreNotSplit)
 {
     EXPECT_EQ(DescribeStatus(0x2055),
               (std::vector<std::string>{"0x0050 writing the DQT segment failed",
                                         "0x0005 read or write past the end of the input or output buffer"}));
-    EXPECT_EQ(DescribeStatus(0x2085).front(),
-              "0x0080 the scan failed (pixel rows or entropy-coded data)");
+    EXPECT_EQ(DescribeStatus(0x2085).front(), "0x0080 the scan failed (pixel rows or entropy-coded data)");
     EXPECT_EQ(DescribeStatus(0x2085).size(), 2u);
-}
-
-TEST(StatusText, CodesThatShareBitsAreNotSplit)
-{
-    auto only = [](uint16_t status) {
+    for (uint16_t status : {0x21A0, 0x2190, 0x2F00, 0x2090, 0x2070, 0x2030, 0x2040}) {
         std::vector<std::string> lines = DescribeStatus(status);
-        return lines.size() == 1 ? lines[0].substr(0, 6) : "several: " + std::to_string(lines.size());
-    };
-    EXPECT_EQ(only(0x21A0), "0x01A0");
-    EXPECT_EQ(only(0x2190), "0x0190");
-    EXPECT_EQ(only(0x2F00), "0x0F00");
-    EXPECT_EQ(only(0x2090), "0x0090");
-    EXPECT_EQ(only(0x2070), "0x0070");
-    EXPECT_EQ(only(0x2030), "0x0030");
-    EXPECT_EQ(only(0x2040), "0x0040");
+        char code[8];
+        snprintf(code, sizeof code, "0x%04X", status & 0x0FFF);
+        ASSERT_EQ(lines.size(), 1u) << code;
+        EXPECT_EQ(lines[0].substr(0, 6), code);
+    }
     EXPECT_TRUE(DescribeStatus(0x2000).empty());
     EXPECT_EQ(DescribeStatus(0x2008), (std::vector<std::string>{"0x0008 unknown code"}));
 }
