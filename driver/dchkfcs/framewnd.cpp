@@ -55,7 +55,9 @@ static int WindowHeight(HWND hwnd)
     return rc.bottom - rc.top;
 }
 
-void LayoutFrame(CheckFcsState *pState, WPARAM wParam, LPARAM lParam)
+// Toolbar on top, then the view, the dialog bar and the status bar; a
+// missing child takes no room.
+static void LayoutFrame(CheckFcsState *pState, WPARAM wParam, LPARAM lParam)
 {
     RECT rc;
     GetClientRect(pState->hwndFrame, &rc);

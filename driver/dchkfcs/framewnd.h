@@ -7,8 +7,4 @@
 
 LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// Places the children in the frame's client rectangle: toolbar on top, then
-// the view, the dialog bar and the status bar. Missing children take no room.
-void LayoutFrame(CheckFcsState *pState, WPARAM wParam, LPARAM lParam);
-
 #endif

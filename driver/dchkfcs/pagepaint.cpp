@@ -4,7 +4,8 @@
 // A4, 210 x 297 mm, in the metafile frame's unit of 0.01 mm.
 enum { A4_WIDTH_HIMETRIC = 21000, A4_HEIGHT_HIMETRIC = 29700 };
 
-BOOL HasUsableFrame(HENHMETAFILE hemf, ENHMETAHEADER *pHeader)
+// TRUE when the metafile's header is readable and its frame is not empty.
+static BOOL HasUsableFrame(HENHMETAFILE hemf, ENHMETAHEADER *pHeader)
 {
     ZeroMemory(pHeader, sizeof *pHeader);
     if (!hemf || !GetEnhMetaFileHeader(hemf, sizeof *pHeader, pHeader))

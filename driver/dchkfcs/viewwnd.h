@@ -24,9 +24,6 @@ LRESULT CALLBACK ViewWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 // shown as an empty A4 page, as is a frame smaller than one pixel.
 void MeasurePage(CheckFcsState *pState, HDC hdc);
 
-// TRUE when the metafile's header is readable and its frame is not empty.
-BOOL HasUsableFrame(HENHMETAFILE hemf, ENHMETAHEADER *pHeader);
-
 // Page rectangle in unscrolled view coordinates for a client rectangle.
 RECT ComputePageRect(int nZoomMode, const RECT &rcClient, int cxZoomed, int cyZoomed);
 

@@ -75,38 +75,27 @@ TEST_F(PreviewTest, QuitMessageEndsTheCallAndIsConsumed)
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Three calls in a row, one without a parent (the frame then has no owner and
+// the call still ends with 1), each showing its own position values.
 TEST_F(PreviewTest, CallsInSequenceLeaveTheMetafileAsItWas)
 {
     const std::vector<BYTE> before = MetafileBytes(sheet);
-    int nResult = RunPreview(lib, parent, sheet, 12, -3, {{50, [](const PreviewWindows &w) {
-        WCHAR sz[64] = L"";
-        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
-        EXPECT_STREQ(L"Image Position X 12 Y -3", sz);
-        PostKey(w.view, VK_ESCAPE);
-    }}});
-    ExpectClosed(nResult);
-    EXPECT_EQ(before, MetafileBytes(sheet));
-
-    // Without a parent the frame has no owner; the call still ends with 1.
-    nResult = RunPreview(lib, nullptr, sheet, 0, 0, {{50, [](const PreviewWindows &w) {
-        EXPECT_EQ(nullptr, GetWindow(w.frame, GW_OWNER));
-        WCHAR sz[64] = L"";
-        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
-        EXPECT_STREQ(L"Image Position X 0 Y 0", sz);
-        SendMessageW(CloseButton(w), BM_CLICK, 0, 0);
-    }}});
-    EXPECT_EQ(1, nResult);
-    EXPECT_EQ(nullptr, FindPreviewFrame());
-
-    nResult = RunPreview(lib, parent, sheet, -2147483647 - 1, 2147483647,
-                         {{50, [](const PreviewWindows &w) {
-        WCHAR sz[64] = L"";
-        GetDlgItemTextW(w.dialog, IDC_IMAGEPOS, sz, ARRAYSIZE(sz));
-        EXPECT_STREQ(L"Image Position X -2147483648 Y 2147483647", sz);
-        PostMessageW(w.frame, WM_CLOSE, 0, 0);
-    }}});
-    ExpectClosed(nResult);
-    EXPECT_EQ(before, MetafileBytes(sheet));
+    const struct { bool bParent; int x, y; const WCHAR *pszShown; } aCalls[] = {
+        {true, 12, -3, L"Image Position X 12 Y -3"},
+        {false, 0, 0, L"Image Position X 0 Y 0"},
+        {true, -2147483647 - 1, 2147483647, L"Image Position X -2147483648 Y 2147483647"}};
+    for (const auto &call : aCalls) {
+        SCOPED_TRACE(call.pszShown);
+        HWND hwndParent = call.bParent ? parent : nullptr;
+        const int nResult = RunPreview(lib, hwndParent, sheet, call.x, call.y,
+                                       {{50, [&](const PreviewWindows &w) {
+            EXPECT_EQ(hwndParent, GetWindow(w.frame, GW_OWNER));
+            EXPECT_EQ(call.pszShown, WindowText(GetDlgItem(w.dialog, IDC_IMAGEPOS)));
+            SendMessageW(CloseButton(w), BM_CLICK, 0, 0);
+        }}});
+        ExpectClosed(nResult);
+        EXPECT_EQ(before, MetafileBytes(sheet));
+    }
     ENHMETAHEADER header = {};
     EXPECT_EQ(sizeof(header), GetEnhMetaFileHeader(sheet, sizeof(header), &header));
 }

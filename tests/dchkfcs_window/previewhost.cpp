@@ -289,7 +289,7 @@ SIZE HimetricForPixels(HWND hwnd, int cx, int cy)
     return size;
 }
 
-Capture CaptureClient(HWND hwnd)
+Capture CaptureClient(HWND hwnd, bool bPrintClient)
 {
     Capture capture;
     RECT rc = ClientRect(hwnd);
@@ -309,7 +309,12 @@ Capture CaptureClient(HWND hwnd)
     HDC hdcWindow = GetDC(hwnd);
     HDC hdcMem = CreateCompatibleDC(hdcWindow);
     HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, capture.cx, capture.cy, hdcWindow, 0, 0, SRCCOPY);
+    if (bPrintClient) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdcMem),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    } else {
+        BitBlt(hdcMem, 0, 0, capture.cx, capture.cy, hdcWindow, 0, 0, SRCCOPY);
+    }
     GdiFlush();
     const uint32_t *pBgra = static_cast<const uint32_t *>(pvBits);
     capture.pixels.resize(static_cast<size_t>(capture.cx) * capture.cy);

@@ -82,13 +82,14 @@ RECT ClientRect(HWND hwnd);
 // the preview's loop translates it.
 void PostKey(HWND hwnd, UINT vk);
 
-// The client area of a window as it is on screen, pixel by pixel.
+// The client area of a window as it is on screen, pixel by pixel, or as the
+// window renders it into a memory bitmap on WM_PRINTCLIENT.
 struct Capture {
     int cx = 0, cy = 0;
     std::vector<COLORREF> pixels;
     COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
 };
-Capture CaptureClient(HWND hwnd);
+Capture CaptureClient(HWND hwnd, bool bPrintClient = false);
 
 // The percentage shown in the zoom box ("57%" gives 57), or -1.
 int ShownPercent(const PreviewWindows &w);

@@ -41,10 +41,15 @@ protected:
     HENHMETAFILE sheet = nullptr;
 };
 
-// The last step of most runs: closes the frame as the system menu would.
-inline PreviewStep CloseStep()
+// Indexes of the zoom box's items.
+enum { LIST_500, LIST_200, LIST_150, LIST_100, LIST_75, LIST_50, LIST_25, LIST_10 };
+
+// A list pick as the combo box reports it.
+inline void Pick(const PreviewWindows &w, int index)
 {
-    return {30, [](const PreviewWindows &w) { PostMessageW(w.frame, WM_CLOSE, 0, 0); }};
+    SendMessageW(w.zoomBox, CB_SETCURSEL, index, 0);
+    SendMessageW(w.frame, WM_COMMAND, MAKEWPARAM(IDC_ZOOMBOX, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(w.zoomBox));
 }
 
 #endif

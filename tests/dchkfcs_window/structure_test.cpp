@@ -5,9 +5,6 @@
 
 #include "previewtest.h"
 
-static const WCHAR *const kZoomTexts[] = {L"500%", L"200%", L"150%", L"100%",
-                                          L"75%",  L"50%",  L"25%",  L"10%"};
-
 static std::wstring MenuText(HMENU hMenu, UINT uPosition)
 {
     WCHAR sz[128] = L"";
@@ -158,12 +155,21 @@ TEST_F(PreviewTest, MenuToolbarAndZoomBoxHoldTheirItems)
         EXPECT_EQ(rcSlot.right - rcSlot.left, rcBox.right - rcBox.left);
         EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT),
                   reinterpret_cast<HGDIOBJ>(SendMessageW(w.zoomBox, WM_GETFONT, 0, 0)));
+        // Each item's data is its list record: a 32-byte key, the percentage, the text.
         ASSERT_EQ(8, SendMessageW(w.zoomBox, CB_GETCOUNT, 0, 0));
+        const int aPercents[] = {500, 200, 150, 100, 75, 50, 25, 10};
         for (int i = 0; i < 8; ++i) {
+            SCOPED_TRACE(aPercents[i]);
+            const std::wstring text = std::to_wstring(aPercents[i]) + L"%";
             WCHAR sz[32] = L"";
             SendMessageW(w.zoomBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(sz));
-            EXPECT_STREQ(kZoomTexts[i], sz);
-            EXPECT_NE(0, SendMessageW(w.zoomBox, CB_GETITEMDATA, i, 0)) << "item " << i;
+            EXPECT_EQ(text, sz);
+            const LRESULT data = SendMessageW(w.zoomBox, CB_GETITEMDATA, i, 0);
+            ASSERT_TRUE(data != 0 && data != CB_ERR);
+            const char *pRecord = reinterpret_cast<const char *>(data);
+            EXPECT_EQ("TBD_" + std::to_string(aPercents[i]), pRecord);
+            EXPECT_EQ(aPercents[i], *reinterpret_cast<const int32_t *>(pRecord + 32));
+            EXPECT_EQ(text, reinterpret_cast<const WCHAR *>(pRecord + 36));
         }
         EXPECT_EQ(CB_ERR, SendMessageW(w.zoomBox, CB_GETCURSEL, 0, 0));
         PostMessageW(w.frame, WM_CLOSE, 0, 0);

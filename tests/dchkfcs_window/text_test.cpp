@@ -4,11 +4,6 @@
 #include "previewtest.h"
 #include "vmdbytes.h"
 
-struct ShownTexts {
-    std::wstring title, zoomMenu, helpMenu, zoomIn, zoomOut, wholePage, wholeWidth, help;
-    std::wstring position, close, zoomItem100;
-};
-
 static std::wstring MenuText(HMENU hMenu, UINT uItem, UINT uFlags)
 {
     WCHAR sz[128] = L"";
@@ -16,41 +11,45 @@ static std::wstring MenuText(HMENU hMenu, UINT uItem, UINT uFlags)
     return sz;
 }
 
+// Title; menu bar Zoom and Help; Zoom In, Zoom Out, View Whole Page, View
+// Whole Width, Help; the position line; Close; the zoom box's "100%" item.
+typedef std::vector<std::wstring> ShownTexts;
+
 static ShownTexts ReadTexts(const PreviewWindows &w)
 {
-    ShownTexts t;
     HMENU hMenu = GetMenu(w.frame);
     HMENU hZoom = GetSubMenu(hMenu, 0), hHelp = GetSubMenu(hMenu, 1);
-    t.title = WindowText(w.frame);
-    t.zoomMenu = MenuText(hMenu, 0, MF_BYPOSITION);
-    t.helpMenu = MenuText(hMenu, 1, MF_BYPOSITION);
-    t.zoomIn = MenuText(hZoom, IDM_ZOOMIN, MF_BYCOMMAND);
-    t.zoomOut = MenuText(hZoom, IDM_ZOOMOUT, MF_BYCOMMAND);
-    t.wholePage = MenuText(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND);
-    t.wholeWidth = MenuText(hZoom, IDM_WHOLEWIDTH, MF_BYCOMMAND);
-    t.help = MenuText(hHelp, ID_HELP, MF_BYCOMMAND);
-    t.position = WindowText(GetDlgItem(w.dialog, IDC_IMAGEPOS));
-    t.close = WindowText(GetDlgItem(w.dialog, ID_CANCEL));
     WCHAR sz[32] = L"";
     SendMessageW(w.zoomBox, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(sz));
-    t.zoomItem100 = sz;
-    return t;
+    return {WindowText(w.frame),
+            MenuText(hMenu, 0, MF_BYPOSITION),
+            MenuText(hMenu, 1, MF_BYPOSITION),
+            MenuText(hZoom, IDM_ZOOMIN, MF_BYCOMMAND),
+            MenuText(hZoom, IDM_ZOOMOUT, MF_BYCOMMAND),
+            MenuText(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND),
+            MenuText(hZoom, IDM_WHOLEWIDTH, MF_BYCOMMAND),
+            MenuText(hHelp, ID_HELP, MF_BYCOMMAND),
+            WindowText(GetDlgItem(w.dialog, IDC_IMAGEPOS)),
+            WindowText(GetDlgItem(w.dialog, ID_CANCEL)),
+            sz};
 }
 
-static void ExpectTranslated(const ShownTexts &t)
-{
-    EXPECT_EQ(L"\x8868\x7D19\x306E\x78BA\x8A8D", t.title);
-    EXPECT_EQ(L"\x30BA\x30FC\x30E0(&Z)", t.zoomMenu);
-    EXPECT_EQ(L"Enlarge", t.zoomIn);
-    EXPECT_EQ(L"Zoom Out", t.zoomOut);             // not in the file
-    EXPECT_EQ(L"Fit Page", t.wholePage);           // the last of two entries
-    EXPECT_EQ(L"View Whole Width", t.wholeWidth);  // empty text in the file
-    EXPECT_EQ(L"Help", t.helpMenu);
-    EXPECT_EQ(L"Manual", t.help);
-    EXPECT_EQ(L"Pos H 12 V -3", t.position);
-    EXPECT_EQ(L"Done", t.close);
-    EXPECT_EQ(L"100%", t.zoomItem100);  // the zoom list is never translated
-}
+static const ShownTexts kDefaults = {
+    L"Check On FAX Cover Sheet", L"Zoom", L"Help", L"Zoom In", L"Zoom Out", L"View Whole Page",
+    L"View Whole Width", L"Help", L"Image Position X 12 Y -3", L"Close", L"100%"};
+
+static const ShownTexts kTranslated = {
+    L"\x8868\x7D19\x306E\x78BA\x8A8D",
+    L"\x30BA\x30FC\x30E0(&Z)",
+    L"Help",
+    L"Enlarge",
+    L"Zoom Out",          // not in the file
+    L"Fit Page",          // the last of two entries
+    L"View Whole Width",  // empty text in the file
+    L"Manual",
+    L"Pos H 12 V -3",
+    L"Done",
+    L"100%"};             // the zoom list is never translated
 
 static std::vector<uint8_t> TranslationFile()
 {
@@ -70,66 +69,22 @@ static std::vector<uint8_t> TranslationFile()
                      {"CfcClose", L"Done"}});
 }
 
-TEST(PreviewTexts, DefaultsThenTranslationsThatOutliveTheFile)
+TEST_F(PreviewTest, TextsStartAsDefaultsAndTranslationsOutliveTheFile)
 {
-    PreviewLibrary lib;
-    ASSERT_TRUE(lib.Load());
-    HWND parent = CreateParentWindow();
-    HENHMETAFILE sheet = CreateCoverSheet(21000, 29700);
-    auto readAndClose = [](ShownTexts *pTexts) {
-        return std::vector<PreviewStep>{{50, [pTexts](const PreviewWindows &w) {
-            *pTexts = ReadTexts(w);
+    auto shown = [&]() {
+        ShownTexts texts;
+        EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, {{50, [&](const PreviewWindows &w) {
+            texts = ReadTexts(w);
             PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}};
+        }}}));
+        return texts;
     };
-
-    ShownTexts shown;
-    EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, readAndClose(&shown)));
-    EXPECT_EQ(L"Check On FAX Cover Sheet", shown.title);
-    EXPECT_EQ(L"Zoom", shown.zoomMenu);
-    EXPECT_EQ(L"Help", shown.helpMenu);
-    EXPECT_EQ(L"Zoom In", shown.zoomIn);
-    EXPECT_EQ(L"View Whole Page", shown.wholePage);
-    EXPECT_EQ(L"Help", shown.help);
-    EXPECT_EQ(L"Image Position X 12 Y -3", shown.position);
-    EXPECT_EQ(L"Close", shown.close);
-
+    EXPECT_EQ(kDefaults, shown()) << "without a file";
     ASSERT_TRUE(lib.WriteDataFile(TranslationFile()));
-    EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, readAndClose(&shown)));
-    {
-        SCOPED_TRACE("with the file");
-        ExpectTranslated(shown);
-    }
-
+    EXPECT_EQ(kTranslated, shown()) << "with the file";
     lib.RemoveDataFile();
-    EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, readAndClose(&shown)));
-    {
-        SCOPED_TRACE("after the file is gone");
-        ExpectTranslated(shown);
-    }
-
+    EXPECT_EQ(kTranslated, shown()) << "after the file is gone";
     // A file without the section changes nothing either.
     ASSERT_TRUE(lib.WriteDataFile(BuildVmd("Dlg_Other", {{"CfcClose", L"Shut"}})));
-    EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, readAndClose(&shown)));
-    EXPECT_EQ(L"Done", shown.close);
-    DeleteEnhMetaFile(sheet);
-    DestroyWindow(parent);
-}
-
-TEST(PreviewTexts, AFreshLibraryStartsFromTheDefaults)
-{
-    PreviewLibrary lib;
-    ASSERT_TRUE(lib.Load());
-    HWND parent = CreateParentWindow();
-    HENHMETAFILE sheet = CreateCoverSheet(21000, 29700);
-    ShownTexts shown;
-    EXPECT_EQ(1, RunPreview(lib, parent, sheet, 1, 2, {{50, [&](const PreviewWindows &w) {
-        shown = ReadTexts(w);
-        PostMessageW(w.frame, WM_CLOSE, 0, 0);
-    }}}));
-    EXPECT_EQ(L"Check On FAX Cover Sheet", shown.title);
-    EXPECT_EQ(L"Close", shown.close);
-    EXPECT_EQ(L"Image Position X 1 Y 2", shown.position);
-    DeleteEnhMetaFile(sheet);
-    DestroyWindow(parent);
+    EXPECT_EQ(kTranslated, shown()) << "with another section";
 }

@@ -36,15 +36,6 @@ static void Resize(const PreviewWindows &w, int cx, int cy)
     SetWindowPos(w.frame, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-static void Pick(const PreviewWindows &w, int index)
-{
-    SendMessageW(w.zoomBox, CB_SETCURSEL, index, 0);
-    SendMessageW(w.frame, WM_COMMAND, MAKEWPARAM(IDC_ZOOMBOX, CBN_SELENDOK),
-                 reinterpret_cast<LPARAM>(w.zoomBox));
-}
-
-enum { LIST_200 = 1, LIST_25 = 6, LIST_10 = 7 };
-
 // Toolbar on top, the view right below it, the dialog bar right below the
 // view and right above the status bar, all across the full client width.
 static void ExpectLayout(const PreviewWindows &w)
@@ -231,14 +222,19 @@ TEST_F(ViewTest, PaintShowsPageOutlineShadowAndBackground)
             ExpectPage(CaptureClient(w.view), 8, 8,
                        {MulDiv(page.cx, 25, 100), MulDiv(page.cy, 25, 100)});
 
-            // The fit modes centre it across the view.
+            // The fit modes centre it across the view; WM_PRINTCLIENT draws
+            // the same picture, background included, into a memory bitmap.
             SendMessageW(w.frame, WM_COMMAND, IDM_WHOLEPAGE, 0);
             UpdateWindow(w.view);
             const int nPercent = ShownPercent(w);
             const SIZE fitted = {MulDiv(page.cx, nPercent, 100), MulDiv(page.cy, nPercent, 100)};
             const RECT c = ClientRect(w.view);
-            ExpectPage(CaptureClient(w.view), c.right / 2 - fitted.cx / 2, 8, fitted);
-            EXPECT_EQ(kBackground, CaptureClient(w.view).At(c.right - 1, c.bottom - 1));
+            for (bool bPrintClient : {false, true}) {
+                SCOPED_TRACE(bPrintClient ? "WM_PRINTCLIENT" : "screen");
+                const Capture cap = CaptureClient(w.view, bPrintClient);
+                ExpectPage(cap, c.right / 2 - fitted.cx / 2, 8, fitted);
+                EXPECT_EQ(kBackground, cap.At(c.right - 1, c.bottom - 1));
+            }
         }},
         {30, [&](const PreviewWindows &w) {
             // Scrolled to the bottom: the page ends 12 pixels above the view's
@@ -260,8 +256,8 @@ TEST_F(ViewTest, PaintShowsPageOutlineShadowAndBackground)
     ExpectClosed(nResult);
 }
 
-// A metafile whose frame is empty: just a header and the end record.
-static HENHMETAFILE CreateFramelessCoverSheet()
+// A metafile of a header and the end record only, with the given frame.
+static HENHMETAFILE CreateHeaderOnlyCoverSheet(const RECTL &rclFrame)
 {
     struct {
         ENHMETAHEADER header;
@@ -270,6 +266,7 @@ static HENHMETAFILE CreateFramelessCoverSheet()
     bits.header.iType = EMR_HEADER;
     bits.header.nSize = sizeof(bits.header);
     bits.header.rclBounds = {0, 0, -1, -1};
+    bits.header.rclFrame = rclFrame;
     bits.header.dSignature = ENHMETA_SIGNATURE;
     bits.header.nVersion = 0x10000;
     bits.header.nBytes = sizeof(bits);
@@ -284,29 +281,33 @@ static HENHMETAFILE CreateFramelessCoverSheet()
     return SetEnhMetaFileBits(sizeof(bits), reinterpret_cast<const BYTE *>(&bits));
 }
 
-// An empty frame gives no page size to fit; the view shows a blank A4 page.
-TEST_F(ViewTest, EmptyFrameShowsABlankA4Page)
+// A frame that is empty, empty in one direction, or smaller than a pixel
+// gives no page size to fit: the view shows a blank A4 page.
+TEST_F(ViewTest, UnusableFrameShowsABlankA4Page)
 {
-    HENHMETAFILE hEmpty = CreateFramelessCoverSheet();
-    ASSERT_NE(nullptr, hEmpty);
     HENHMETAFILE hA4 = CreateCoverSheet(21000, 29700);
-    const int nResult = RunPreview(lib, parent, hEmpty, 0, 0, {{50, [&](const PreviewWindows &w) {
-        Resize(w, 700, 600);
-        const SIZE page = PageSizeOnDevice(w.view, hA4);
-        const RECT c = ClientRect(w.view);
-        const int fitW = (c.right - 21) * 100 / page.cx, fitH = (c.bottom - 21) * 100 / page.cy;
-        const int fit = std::max(10, std::min(500, std::min(fitW, fitH)));
-        EXPECT_EQ(fit, ShownPercent(w));
-        UpdateWindow(w.view);
-        const Capture cap = CaptureClient(w.view);
-        const SIZE zoomed = {MulDiv(page.cx, fit, 100), MulDiv(page.cy, fit, 100)};
-        const int left = c.right / 2 - zoomed.cx / 2;
-        EXPECT_EQ(kBlack, cap.At(left, 8 + zoomed.cy / 2));
-        EXPECT_EQ(kWhite, cap.At(left + zoomed.cx / 5, 8 + zoomed.cy * 15 / 100));
-        EXPECT_EQ(kGrey, cap.At(left + zoomed.cx, 8 + zoomed.cy / 2));
-        PostMessageW(w.frame, WM_CLOSE, 0, 0);
-    }}});
-    ExpectClosed(nResult);
+    for (RECTL rcl : {RECTL{0, 0, 0, 0}, RECTL{100, 100, 100, 5000}, RECTL{0, 0, 1, 1}}) {
+        SCOPED_TRACE(rcl.right);
+        HENHMETAFILE hEmpty = CreateHeaderOnlyCoverSheet(rcl);
+        ASSERT_NE(nullptr, hEmpty);
+        const int nResult = RunPreview(lib, parent, hEmpty, 0, 0, {{50, [&](const PreviewWindows &w) {
+            Resize(w, 700, 600);
+            const SIZE page = PageSizeOnDevice(w.view, hA4);
+            const RECT c = ClientRect(w.view);
+            const int fitW = (c.right - 21) * 100 / page.cx, fitH = (c.bottom - 21) * 100 / page.cy;
+            const int fit = std::max(10, std::min(500, std::min(fitW, fitH)));
+            EXPECT_EQ(fit, ShownPercent(w));
+            UpdateWindow(w.view);
+            const Capture cap = CaptureClient(w.view);
+            const SIZE zoomed = {MulDiv(page.cx, fit, 100), MulDiv(page.cy, fit, 100)};
+            const int left = c.right / 2 - zoomed.cx / 2;
+            EXPECT_EQ(kBlack, cap.At(left, 8 + zoomed.cy / 2));
+            EXPECT_EQ(kWhite, cap.At(left + zoomed.cx / 5, 8 + zoomed.cy * 15 / 100));
+            EXPECT_EQ(kGrey, cap.At(left + zoomed.cx, 8 + zoomed.cy / 2));
+            PostMessageW(w.frame, WM_CLOSE, 0, 0);
+        }}});
+        ExpectClosed(nResult);
+        DeleteEnhMetaFile(hEmpty);
+    }
     DeleteEnhMetaFile(hA4);
-    DeleteEnhMetaFile(hEmpty);
 }

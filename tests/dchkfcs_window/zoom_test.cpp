@@ -6,19 +6,9 @@
 
 #include "previewtest.h"
 
-enum { LIST_500, LIST_200, LIST_150, LIST_100, LIST_75, LIST_50, LIST_25, LIST_10 };
-
 static void Command(const PreviewWindows &w, int id)
 {
     SendMessageW(w.frame, WM_COMMAND, id, 0);
-}
-
-// A list pick as the combo box reports it.
-static void Pick(const PreviewWindows &w, int index)
-{
-    SendMessageW(w.zoomBox, CB_SETCURSEL, index, 0);
-    SendMessageW(w.frame, WM_COMMAND, MAKEWPARAM(IDC_ZOOMBOX, CBN_SELENDOK),
-                 reinterpret_cast<LPARAM>(w.zoomBox));
 }
 
 // Types into the zoom box and presses Enter there; the result shows a step later.
@@ -53,17 +43,25 @@ static void ExpectToolbarChecks(const PreviewWindows &w, bool bPage, bool bWidth
 {
     EXPECT_EQ(bPage, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEPAGE, 0) != 0);
     EXPECT_EQ(bWidth, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEWIDTH, 0) != 0);
+    EXPECT_TRUE(SendMessageW(w.toolbar, TB_ISBUTTONENABLED, IDM_WHOLEPAGE, 0));
+    EXPECT_TRUE(SendMessageW(w.toolbar, TB_ISBUTTONENABLED, IDM_WHOLEWIDTH, 0));
 }
 
-// The same on the Zoom menu, refreshed as when the popup opens.
+// The same on the Zoom menu, refreshed as when the popup opens (and not when
+// the system menu opens). Zoom In, Zoom Out and the separator are never touched.
 static void ExpectMenuChecks(const PreviewWindows &w, bool bPage, bool bWidth)
 {
     HMENU hZoom = GetSubMenu(GetMenu(w.frame), 0);
+    CheckMenuItem(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND | (bPage ? MF_UNCHECKED : MF_CHECKED));
+    SendMessageW(w.frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), MAKELPARAM(0, TRUE));
+    EXPECT_EQ(!bPage, (GetMenuState(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND) & MF_CHECKED) != 0);
     SendMessageW(w.frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), MAKELPARAM(0, FALSE));
     EXPECT_EQ(bPage, (GetMenuState(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND) & MF_CHECKED) != 0);
     EXPECT_EQ(bWidth, (GetMenuState(hZoom, IDM_WHOLEWIDTH, MF_BYCOMMAND) & MF_CHECKED) != 0);
     EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMIN, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
     EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMOUT, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
+    const UINT uSeparator = GetMenuState(hZoom, 2, MF_BYPOSITION);
+    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), uSeparator & (MF_SEPARATOR | MF_CHECKED));
 }
 
 static std::wstring StatusText(const PreviewWindows &w, int part)
@@ -80,6 +78,7 @@ static void ExpectStatusZoom(const PreviewWindows &w, int nPercent)
     const std::wstring text = std::to_wstring(nPercent) + L"%";
     EXPECT_EQ(text, StatusText(w, 1));
     EXPECT_EQ(L"", StatusText(w, 0));
+    EXPECT_TRUE(HIWORD(SendMessageW(w.status, SB_GETTEXTLENGTHW, 0, 0)) & SBT_NOBORDERS);
     HDC hdc = GetDC(w.status);
     SIZE extent = {};
     GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -146,7 +145,7 @@ TEST_F(PreviewTest, FitModesFollowTheViewSizeAndClamp)
 TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
 {
     HENHMETAFILE hPage = CoverSheetOfPixels(parent, 800, 1000);
-    const int nResult = RunPreview(lib, parent, hPage, 0, 0, {
+    std::vector<PreviewStep> steps = {
         {50, [&](const PreviewWindows &w) {
             SizeViewClient(w, 821, 600);
             ASSERT_EQ(57, ShownPercent(w));
@@ -166,7 +165,6 @@ TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
             Pick(w, LIST_10);
             Command(w, IDM_ZOOMOUT);  // nothing below 10
             EXPECT_EQ(LIST_10, Selected(w));
-            ExpectStatusZoom(w, 10);
             // The status bar follows resizes while the percentage stays.
             SizeViewClient(w, 700, 500);
             ExpectStatusZoom(w, 10);
@@ -183,42 +181,33 @@ TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
         {30, [&](const PreviewWindows &w) {
             Command(w, IDM_ZOOMOUT);
             EXPECT_EQ(75, ShownPercent(w));
-            Type(w, L"5");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
-            Type(w, L"501");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
-            Type(w, L"zoom");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
-            ExpectStatusZoom(w, 75);
-            Type(w, L"  90%");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(90, ShownPercent(w));
-            Type(w, L"500");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(500, ShownPercent(w));
-            Type(w, L"10");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(10, ShownPercent(w));
-            // Enter without the box focused only puts the percentage back.
-            SetFocus(w.frame);
-            SetWindowTextW(w.zoomBox, L"120");
-            PostKey(w.frame, VK_RETURN);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(L"10%", WindowText(w.zoomBox));
-            EXPECT_TRUE(IsWindow(w.frame));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
-    ExpectClosed(nResult);
+        }}};
+    // Rejected entries put the percentage in force back; 10 and 500 are taken.
+    // Each step checks what the step before typed.
+    static const struct { const WCHAR *pszTyped; int nShown; } aTyped[] = {
+        {L"5", 75}, {L"501", 75}, {L"zoom", 75}, {L"  90%", 90}, {L"500", 500}, {L"10", 10}};
+    for (size_t i = 0; i <= ARRAYSIZE(aTyped); ++i) {
+        steps.push_back({30, [i](const PreviewWindows &w) {
+            if (i > 0) {
+                SCOPED_TRACE(aTyped[i - 1].pszTyped);
+                EXPECT_EQ(std::to_wstring(aTyped[i - 1].nShown) + L"%", WindowText(w.zoomBox));
+                ExpectStatusZoom(w, aTyped[i - 1].nShown);
+            }
+            if (i < ARRAYSIZE(aTyped))
+                Type(w, aTyped[i].pszTyped);
+        }});
+    }
+    // Enter without the box focused only puts the percentage back.
+    steps.push_back({0, [](const PreviewWindows &w) {
+        SetFocus(w.frame);
+        SetWindowTextW(w.zoomBox, L"120");
+        PostKey(w.frame, VK_RETURN);
+    }});
+    steps.push_back({30, [](const PreviewWindows &w) {
+        EXPECT_EQ(L"10%", WindowText(w.zoomBox));
+        PostMessageW(w.frame, WM_CLOSE, 0, 0);
+    }});
+    ExpectClosed(RunPreview(lib, parent, hPage, 0, 0, std::move(steps)));
     DeleteEnhMetaFile(hPage);
 }
 

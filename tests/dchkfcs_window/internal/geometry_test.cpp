@@ -1,129 +1,92 @@
-// Pure computations of the zoom model and the page view.
+// Pure computations of the zoom model, the page view and the dialog bar, at
+// the boundaries that a host cannot set up exactly.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "dlgbar.h"
 #include "viewwnd.h"
 #include "zoom.h"
 
-TEST(FitZoomPercent, FitsWholePageOrWidthWithTheMargin)
+TEST(FitZoomPercent, MarginTruncationAndClamps)
 {
-    // (821 - 21) * 100 / 800 = 100; (600 - 21) * 100 / 1000 = 57.
-    EXPECT_EQ(57, FitZoomPercent(ZOOM_WHOLEPAGE, 821, 600, 800, 1000));
-    EXPECT_EQ(100, FitZoomPercent(ZOOM_WHOLEWIDTH, 821, 600, 800, 1000));
-    // A wide, low view: the height decides the whole page.
-    EXPECT_EQ(ZOOM_MIN_PERCENT, FitZoomPercent(ZOOM_WHOLEPAGE, 2000, 60, 800, 1000));
+    struct Case { int nMode, cxView, cyView, cxPage, cyPage, nExpected; };
+    const Case aCases[] = {
+        {ZOOM_WHOLEPAGE, 821, 600, 800, 1000, 57},    // (600 - 21) * 100 / 1000
+        {ZOOM_WHOLEPAGE, 2000, 60, 800, 1000, 10},    // the height decides
+        {ZOOM_WHOLEWIDTH, 21, 600, 800, 1000, 10},    // zero fit
+        {ZOOM_WHOLEWIDTH, 101, 600, 800, 1000, 10},
+        {ZOOM_WHOLEWIDTH, 109, 600, 800, 1000, 11},
+        {ZOOM_WHOLEWIDTH, 520, 100, 100, 100, 499},
+        {ZOOM_WHOLEPAGE, 821, 600, 0, 1000, 100},     // no page size: no division
+        {ZOOM_WHOLEWIDTH, 821, 600, 800, 0, 100},
+    };
+    for (const Case &c : aCases)
+        EXPECT_EQ(c.nExpected, FitZoomPercent(c.nMode, c.cxView, c.cyView, c.cxPage, c.cyPage))
+            << c.nMode << " " << c.cxView << "x" << c.cyView << " " << c.cxPage << "x" << c.cyPage;
 }
 
-TEST(FitZoomPercent, ClampsTo10And500)
+TEST(ParseTypedZoom, DecimalWithinLimitsOtherwiseUntouched)
 {
-    EXPECT_EQ(10, FitZoomPercent(ZOOM_WHOLEPAGE, 15, 15, 800, 1000));   // negative fit
-    EXPECT_EQ(10, FitZoomPercent(ZOOM_WHOLEWIDTH, 21, 600, 800, 1000));  // zero fit
-    EXPECT_EQ(10, FitZoomPercent(ZOOM_WHOLEWIDTH, 101, 600, 800, 1000)); // exactly 10
-    EXPECT_EQ(11, FitZoomPercent(ZOOM_WHOLEWIDTH, 109, 600, 800, 1000));
-    EXPECT_EQ(500, FitZoomPercent(ZOOM_WHOLEPAGE, 4000, 4000, 100, 100));
-    EXPECT_EQ(499, FitZoomPercent(ZOOM_WHOLEWIDTH, 520, 100, 100, 100));
-}
-
-TEST(FitZoomPercent, PageOfNoSizeNeverDivides)
-{
-    EXPECT_EQ(100, FitZoomPercent(ZOOM_WHOLEPAGE, 821, 600, 0, 1000));
-    EXPECT_EQ(100, FitZoomPercent(ZOOM_WHOLEWIDTH, 821, 600, 800, 0));
-}
-
-TEST(ParseTypedZoom, AcceptsDecimalWithinLimits)
-{
-    int n = -1;
-    EXPECT_TRUE(ParseTypedZoom(L"80", &n));
-    EXPECT_EQ(80, n);
-    EXPECT_TRUE(ParseTypedZoom(L"  80", &n));
-    EXPECT_EQ(80, n);
-    EXPECT_TRUE(ParseTypedZoom(L"80%", &n));
-    EXPECT_EQ(80, n);
-    EXPECT_TRUE(ParseTypedZoom(L"10", &n));
-    EXPECT_EQ(10, n);
-    EXPECT_TRUE(ParseTypedZoom(L"+500", &n));
-    EXPECT_EQ(500, n);
-}
-
-TEST(ParseTypedZoom, RejectsOutOfRangeAndNonNumbersWithoutTouchingTheResult)
-{
-    int n = 123;
-    for (const WCHAR *psz : {L"5", L"9", L"501", L"abc", L"", L"-80", L"%80"})
+    const struct { const WCHAR *psz; int nExpected; } aTaken[] = {
+        {L"80", 80}, {L"  80", 80}, {L"80%", 80}, {L"10", 10}, {L"+500", 500}};
+    for (const auto &c : aTaken) {
+        int n = -1;
+        EXPECT_TRUE(ParseTypedZoom(c.psz, &n)) << c.psz;
+        EXPECT_EQ(c.nExpected, n) << c.psz;
+    }
+    for (const WCHAR *psz : {L"5", L"9", L"501", L"abc", L"", L"-80", L"%80"}) {
+        int n = 123;
         EXPECT_FALSE(ParseTypedZoom(psz, &n)) << psz;
-    EXPECT_EQ(123, n);
-}
-
-TEST(ComputeStatusParts, ReservesRightEdgeAndPartWidth)
-{
-    int aRight[2];
-    ComputeStatusParts(600, 2 * 20, aRight);
-    EXPECT_EQ(544, aRight[0]);
-    EXPECT_EQ(584, aRight[1]);
+        EXPECT_EQ(123, n) << psz;
+    }
 }
 
 TEST(ComputePageRect, CentresInFitModesAndSitsAtMarginInPercent)
 {
-    RECT rcClient = {0, 0, 501, 300};
-    RECT rc = ComputePageRect(ZOOM_WHOLEPAGE, rcClient, 480, 600);
-    EXPECT_EQ(10, rc.left);
-    EXPECT_EQ(490, rc.right);
-    EXPECT_EQ(8, rc.top);
-    EXPECT_EQ(608, rc.bottom);
-    rc = ComputePageRect(ZOOM_WHOLEWIDTH, rcClient, 481, 600);
-    EXPECT_EQ(250 - 240, rc.left);  // halves truncate separately
-    rc = ComputePageRect(ZOOM_PERCENT, rcClient, 480, 600);
-    EXPECT_EQ(8, rc.left);
-    EXPECT_EQ(8, rc.top);
-    EXPECT_EQ(488, rc.right);
-    // A page wider than the view starts left of it when centred.
-    rc = ComputePageRect(ZOOM_WHOLEPAGE, rcClient, 701, 600);
-    EXPECT_EQ(250 - 350, rc.left);
-}
-
-static SCROLLINFO Bar(int nMax, int nPage, int nPos)
-{
-    SCROLLINFO si = {};
-    si.cbSize = sizeof si;
-    si.nMin = 0;
-    si.nMax = nMax;
-    si.nPage = (UINT)nPage;
-    si.nPos = nPos;
-    return si;
+    const RECT rcClient = {0, 0, 501, 300};
+    struct Case { int nMode, cxZoomed; RECT expected; };
+    const Case aCases[] = {
+        {ZOOM_WHOLEPAGE, 480, {10, 8, 490, 608}},
+        {ZOOM_WHOLEWIDTH, 481, {10, 8, 491, 608}},      // halves truncate separately
+        {ZOOM_PERCENT, 480, {8, 8, 488, 608}},
+        {ZOOM_WHOLEPAGE, 701, {-100, 8, 601, 608}},     // wider than the view
+    };
+    for (const Case &c : aCases) {
+        RECT rc = ComputePageRect(c.nMode, rcClient, c.cxZoomed, 600);
+        EXPECT_TRUE(EqualRect(&c.expected, &rc))
+            << c.nMode << " " << c.cxZoomed << ": " << rc.left << "," << rc.top << ","
+            << rc.right << "," << rc.bottom;
+    }
 }
 
 TEST(ComputeScrollPos, StepsAndClampsToMaxMinusPage)
 {
-    SCROLLINFO si = Bar(1020, 400, 0);
-    const int nLast = 620;
-    EXPECT_EQ(10, ComputeScrollPos(SB_LINEDOWN, 0, si));
-    EXPECT_EQ(0, ComputeScrollPos(SB_LINEUP, 0, si));
-    EXPECT_EQ(400, ComputeScrollPos(SB_PAGEDOWN, 0, si));
-    EXPECT_EQ(nLast, ComputeScrollPos(SB_BOTTOM, 0, si));
-    EXPECT_EQ(333, ComputeScrollPos(SB_THUMBTRACK, 333, si));
-    EXPECT_EQ(nLast, ComputeScrollPos(SB_THUMBPOSITION, 900, si));
-    si.nPos = nLast - 5;
-    EXPECT_EQ(nLast, ComputeScrollPos(SB_LINEDOWN, 0, si));
-    si.nPos = nLast;
-    EXPECT_EQ(nLast, ComputeScrollPos(SB_LINEDOWN, 0, si));
-    EXPECT_EQ(nLast - 400, ComputeScrollPos(SB_PAGEUP, 0, si));
-    EXPECT_EQ(0, ComputeScrollPos(SB_TOP, 0, si));
-    EXPECT_EQ(nLast, ComputeScrollPos(SB_ENDSCROLL, 0, si));
+    struct Case { int nMax, nPage, nPos, nCode, nThumb, nExpected; };
+    const int nLast = 620;  // 1020 - 400
+    const Case aCases[] = {
+        {1020, 400, 0, SB_LINEUP, 0, 0},
+        {1020, 400, 0, SB_THUMBPOSITION, 900, nLast},
+        {1020, 400, nLast, SB_PAGEUP, 0, nLast - 400},
+        {300, 500, 0, SB_BOTTOM, 0, 0},                 // page larger than the range
+        {300, 500, 0, SB_LINEDOWN, 0, 0},
+    };
+    for (const Case &c : aCases) {
+        SCROLLINFO si = {};
+        si.cbSize = sizeof si;
+        si.nMax = c.nMax;
+        si.nPage = (UINT)c.nPage;
+        si.nPos = c.nPos;
+        EXPECT_EQ(c.nExpected, ComputeScrollPos(c.nCode, c.nThumb, si))
+            << "code " << c.nCode << " at " << c.nPos << " of " << c.nMax << "/" << c.nPage;
+    }
 }
 
-TEST(ComputeScrollPos, PageLargerThanRangeStaysAtMinimum)
+TEST(FormatImagePosition, StaysWithinTheBuffer)
 {
-    SCROLLINFO si = Bar(300, 500, 0);
-    EXPECT_EQ(0, ComputeScrollPos(SB_BOTTOM, 0, si));
-    EXPECT_EQ(0, ComputeScrollPos(SB_LINEDOWN, 0, si));
-}
-
-TEST(WheelLineCount, TwoLinesPerWholeNotchRemaindersDropped)
-{
-    EXPECT_EQ(4, WheelLineCount(240));
-    EXPECT_EQ(2, WheelLineCount(-120));
-    EXPECT_EQ(2, WheelLineCount(239));
-    EXPECT_EQ(0, WheelLineCount(-60));
-    EXPECT_EQ(0, WheelLineCount(119));
-    EXPECT_EQ(6, WheelLineCount(-360));
+    WCHAR szSmall[12];
+    wmemset(szSmall, L'#', 12);
+    FormatImagePosition(szSmall, 10, 12, -3);
+    EXPECT_EQ(L'\0', szSmall[9]);
+    EXPECT_EQ(L'#', szSmall[10]);
 }

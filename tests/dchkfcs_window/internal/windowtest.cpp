@@ -1,7 +1,5 @@
 #include "windowtest.h"
 
-#include <windows.h>
-
 #include <commctrl.h>
 
 #include "framewnd.h"
@@ -9,35 +7,6 @@
 #include "resource.h"
 
 static const WCHAR s_szTestFrameClass[] = L"VX_CHKFCS_TESTFRAME";
-
-HENHMETAFILE MakeQuarterMetafile(int wMm, int hMm)
-{
-    HDC hdcRef = GetDC(NULL);
-    RECT rcFrame = {0, 0, wMm * 100, hMm * 100};
-    HDC hdc = CreateEnhMetaFileW(hdcRef, NULL, &rcFrame, NULL);
-    ReleaseDC(NULL, hdcRef);
-    SetMapMode(hdc, MM_HIMETRIC);
-    // Himetric y grows upwards: the frame's top-left quarter is x < w/2, y > -h/2.
-    HBRUSH hBlue = CreateSolidBrush(RGB(0, 0, 255));
-    SelectObject(hdc, hBlue);
-    SelectObject(hdc, GetStockObject(NULL_PEN));
-    Rectangle(hdc, 0, 0, wMm * 50, -hMm * 50);
-    HENHMETAFILE hemf = CloseEnhMetaFile(hdc);
-    DeleteObject(hBlue);
-    return hemf;
-}
-
-SIZE ScreenPixelsOfHimetric(int cx, int cy)
-{
-    HDC hdc = GetDC(NULL);
-    SetMapMode(hdc, MM_HIMETRIC);
-    POINT pt[2] = {{0, 0}, {cx, cy}};
-    LPtoDP(hdc, pt, 2);
-    SetMapMode(hdc, MM_TEXT);
-    ReleaseDC(NULL, hdc);
-    SIZE size = {abs(pt[1].x - pt[0].x), abs(pt[1].y - pt[0].y)};
-    return size;
-}
 
 void WindowTest::SetUp()
 {
@@ -52,6 +21,21 @@ void WindowTest::SetUp()
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
     wc.lpszClassName = s_szTestFrameClass;
     RegisterClassW(&wc);
+
+    RECT rcPage = {0, 0, 10000, 15000};
+    m_hemf = CloseEnhMetaFile(CreateEnhMetaFileW(NULL, NULL, &rcPage, NULL));
+    m_state.hCoverSheet = m_hemf;
+    m_state.nZoomMode = ZOOM_WHOLEPAGE;
+    DWORD dwStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    RECT rc = {0, 0, 700, 500};
+    AdjustWindowRectEx(&rc, dwStyle, TRUE, 0);
+    // Hidden: showing a top-level window costs seconds under Wine without a
+    // window manager.
+    m_hwndFrame = CreateWindowExW(0, s_szTestFrameClass, L"test", dwStyle, 0, 0,
+                                  rc.right - rc.left, rc.bottom - rc.top, NULL, NULL,
+                                  g_hInstance, &m_state);
+    ASSERT_TRUE(m_hwndFrame);
+    Pump();
 }
 
 void WindowTest::TearDown()
@@ -61,24 +45,6 @@ void WindowTest::TearDown()
     Pump();
     if (m_hemf)
         DeleteEnhMetaFile(m_hemf);
-}
-
-HWND WindowTest::CreateFrame(HENHMETAFILE hemf, int cx, int cy, bool bShow)
-{
-    m_state.hCoverSheet = hemf;
-    m_state.nZoomMode = ZOOM_WHOLEPAGE;
-    DWORD dwStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    RECT rc = {0, 0, cx, cy};
-    AdjustWindowRectEx(&rc, dwStyle, TRUE, 0);
-    m_hwndFrame = CreateWindowExW(0, s_szTestFrameClass, L"test", dwStyle, 0, 0,
-                                  rc.right - rc.left, rc.bottom - rc.top, NULL, NULL,
-                                  g_hInstance, &m_state);
-    if (bShow) {
-        ShowWindow(m_hwndFrame, SW_SHOW);
-        UpdateWindow(m_hwndFrame);
-    }
-    Pump();
-    return m_hwndFrame;
 }
 
 void WindowTest::Pump()
