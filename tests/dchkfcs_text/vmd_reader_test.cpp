@@ -185,16 +185,6 @@ TEST_P(VmdReader, Texts)
 
 INSTANTIATE_TEST_SUITE_P(Modes, VmdReader, testing::ValuesIn(kReadModes));
 
-TEST(VmdOpen, FilesThatCannotBeOpened)
-{
-    TempFolder temp;
-    EXPECT_EQ(VmdOpen(UiPath(temp.path / "missing.vmd").c_str()), nullptr);
-    EXPECT_EQ(VmdOpen(UiPath(temp.path).c_str()), nullptr);  // a folder
-    UiString strPath = UiPath(temp.Write("a.vmd", {1, 2, 3}));
-    ScopedFileOps ops(FileOps::NoMemory);  // not even the record
-    EXPECT_EQ(VmdOpen(strPath.c_str()), nullptr);
-}
-
 // A failed read is never reported as a read: not by the fixed-size
 // readers, not as a key, not as a section.
 TEST(VmdOpen, ReadErrorWhileLoadingLeavesFallbackModeThatReportsIt)
@@ -217,7 +207,6 @@ TEST(VmdOpen, ReadErrorWhileLoadingLeavesFallbackModeThatReportsIt)
     VmdClose(pFile);
 }
 
-// Paths take 259 units at most; a longer one is refused, not cut.
 UiString g_strOpened;
 VmdHandle RecordOpen(const UiChar *pszPath)
 {
@@ -225,8 +214,17 @@ VmdHandle RecordOpen(const UiChar *pszPath)
     return VMD_NO_HANDLE;
 }
 
-TEST(VmdOpen, PathLengthLimit)
+// Paths take 259 units at most; a longer one is refused, not cut.
+TEST(VmdOpen, FilesThatCannotBeOpened)
 {
+    TempFolder temp;
+    EXPECT_EQ(VmdOpen(UiPath(temp.path / "missing.vmd").c_str()), nullptr);
+    EXPECT_EQ(VmdOpen(UiPath(temp.path).c_str()), nullptr);  // a folder
+    UiString strPath = UiPath(temp.Write("a.vmd", {1, 2, 3}));
+    {
+        ScopedFileOps ops(FileOps::NoMemory);  // not even the record
+        EXPECT_EQ(VmdOpen(strPath.c_str()), nullptr);
+    }
     VmdFileOps ops = g_VmdPlatformFileOps;
     ops.Open = RecordOpen;
     const VmdFileOps *pOld = VmdSetFileOps(&ops);
