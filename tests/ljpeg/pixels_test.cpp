@@ -34,41 +34,35 @@ int ReadMcu(PixelReader reader, Bitmap &bmp, uint32_t index, uint8_t mcu_w = 16,
     return reader(&ctx, mcu ? mcu : scratch);
 }
 
+// Each case: the pixel's bytes, little-endian for 16 bits, and its Y, Cb, Cr.
 TEST(PixelReader, ColourConversionAndChannelOrder) {
-    const uint8_t cases[][6] = {// R, G, B -> Y, Cb, Cr
-                                {255, 255, 255, 255, 128, 128}, {0, 0, 0, 0, 128, 128}, {255, 0, 0, 77, 85, 255},
-                                {0, 255, 0, 149, 43, 21},       {0, 0, 255, 29, 255, 107}};
+    const uint8_t rgb[][6] = {// R, G, B -> Y, Cb, Cr
+                              {255, 255, 255, 255, 128, 128}, {0, 0, 0, 0, 128, 128}, {255, 0, 0, 77, 85, 255},
+                              {0, 255, 0, 149, 43, 21},       {0, 0, 255, 29, 255, 107}};
     const PixelReader readers[4] = {ReadBgr24Mcu, ReadRgb24Mcu, ReadBgr32Mcu, ReadRgb32Mcu};
-    for (const auto &c : cases) {
-        for (int r = 0; r < 4; r++) {
-            Bitmap bmp(1, 1, r < 2 ? 24 : 32);
-            uint8_t *p = bmp.Fill(0x5A).At(0, 0); // the fourth byte of 32 bits is ignored
-            p[0] = c[r % 2 ? 0 : 2], p[1] = c[1], p[2] = c[r % 2 ? 2 : 0];
-            ASSERT_TRUE(ReadMcu(readers[r], bmp, 0));
-            for (int i = 0; i < 256; i++) { // one pixel fills the whole MCU
-                ASSERT_EQ(g_planes[0][i], c[3]) << r;
-                ASSERT_EQ(g_planes[1][i], c[4]) << r;
-                ASSERT_EQ(g_planes[2][i], c[5]) << r;
-            }
+    struct Case {
+        PixelReader reader;
+        uint32_t bpp;
+        uint8_t bytes[4], y, cb, cr;
+    };
+    std::vector<Case> cases = {{ReadRgb16Mcu, 16, {0xFF, 0x7F}, 248, 128, 128}, // the top bit is ignored
+                               {ReadBgr16Mcu, 16, {0xFF, 0xFF}, 248, 128, 128}, {ReadRgb16Mcu, 16, {0x1F, 0x00}, 75, 86, 252},
+                               {ReadBgr16Mcu, 16, {0x00, 0x7C}, 75, 86, 252},   {ReadBgr16Mcu, 16, {0x1F, 0x00}, 28, 252, 108}};
+    for (const auto &c : rgb) {
+        for (int r = 0; r < 4; r++) { // blue or red first; the fourth byte of 32 bits is ignored
+            uint8_t low = c[r % 2 ? 0 : 2], high = c[r % 2 ? 2 : 0];
+            cases.push_back({readers[r], r < 2 ? 24u : 32u, {low, c[1], high, 0x5A}, c[3], c[4], c[5]});
         }
     }
-}
-
-TEST(PixelReader, SixteenBitPixels) {
-    const struct {
-        PixelReader reader;
-        uint16_t pixel;
-        uint8_t y, cb, cr;
-    } cases[] = {{ReadRgb16Mcu, 0x7FFF, 248, 128, 128}, {ReadBgr16Mcu, 0xFFFF, 248, 128, 128},
-                 {ReadRgb16Mcu, 0x001F, 75, 86, 252},   {ReadBgr16Mcu, 0x7C00, 75, 86, 252},
-                 {ReadBgr16Mcu, 0x001F, 28, 252, 108}};
-    for (const auto &c : cases) {
-        Bitmap bmp(1, 1, 16);
-        bmp.At(0, 0)[0] = (uint8_t)c.pixel, bmp.At(0, 0)[1] = (uint8_t)(c.pixel >> 8);
+    for (const Case &c : cases) {
+        Bitmap bmp(1, 1, c.bpp);
+        memcpy(bmp.Fill(0x5A).At(0, 0), c.bytes, c.bpp / 8);
         ASSERT_TRUE(ReadMcu(c.reader, bmp, 0));
-        EXPECT_EQ(g_planes[0][0], c.y) << c.pixel;
-        EXPECT_EQ(g_planes[1][0], c.cb) << c.pixel;
-        EXPECT_EQ(g_planes[2][0], c.cr) << c.pixel;
+        for (int i = 0; i < 256; i++) { // one pixel fills the whole MCU
+            ASSERT_EQ(g_planes[0][i], c.y) << c.bpp << " bits, " << (int)c.bytes[0];
+            ASSERT_EQ(g_planes[1][i], c.cb) << c.bpp << " bits, " << (int)c.bytes[0];
+            ASSERT_EQ(g_planes[2][i], c.cr) << c.bpp << " bits, " << (int)c.bytes[0];
+        }
     }
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Put(Bytes *out, uint32_t v, int n)
+void Put(Bytes *out, uint64_t v, int n)
 {
     for (int i = 0; i < n; i++)
         out->push_back(static_cast<uint8_t>(v >> 8 * i));
