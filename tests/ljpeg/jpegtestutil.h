@@ -3,6 +3,7 @@
 #define JPEGTESTUTIL_H
 
 #include <stdint.h>
+#include <stdlib.h>
 
 #include <vector>
 
@@ -50,9 +51,10 @@ struct EncodeResult {
     std::vector<uint8_t> bytes;
 };
 
-// Measures, then encodes into a buffer of exactly the measured length.
+// Measures, then encodes into a buffer of exactly the measured length, with
+// the fast routines unless the test run forces the plain ones.
 inline EncodeResult EncodeJob(JpegJob job, uint16_t restart_interval = 0) {
-    JpegInternalOptions opts = {restart_interval, true};
+    JpegInternalOptions opts = {restart_interval, getenv("VELMORAJ_TEST_PLAIN_ROUTINES") != 0};
     EncodeResult r;
     r.status = JpegEncodeInternal(&job, JPEG_MODE_MEASURE, &opts);
     if (r.status != 0) return r;
