@@ -142,7 +142,7 @@ template <bool kStore>
 static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
 {
     b->free_bits -= size;
-    if (b->free_bits >= 0) {
+    if (__builtin_expect(b->free_bits >= 0, 1)) {
         b->acc = (b->acc << size) | code;
         return;
     }
@@ -181,14 +181,18 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
         nonzero &= nonzero - 1;
         uint32_t run = (uint32_t)(k - last - 1);
         last = k;
-        for (; run > 15; run -= 16)
-            PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
-        uint32_t at = order.at[k];
-        s = 32u - (uint32_t)__builtin_clz(c->size[at]);
+        if (__builtin_expect(run > 15, 0)) {
+            for (; run > 15; run -= 16)
+                PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
+        }
+        uint64_t at = order.at[k];
+        /* The bit length of a non-zero size, as the index of its top bit
+         * plus one (the form that compiles to one bsr). */
+        s = ((uint32_t)__builtin_clz(c->size[at]) ^ 31u) + 1u;
         /* Only -32768 has category 16; the mask keeps it inside the lookup,
          * as the plain coder does. */
-        uint32_t symbol = (run * 16 + s) & 0xFFu;
-        magnitude = c->bits[at] & ((1u << s) - 1u);
+        uint64_t symbol = (run * 16 + s) & 0xFFu;
+        magnitude = c->bits[at] & ((1ull << s) - 1u);
         PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
     }
     if (last != 63)
