@@ -61,7 +61,8 @@ TEST_F(VmdTool, SourceErrorsNameTheLine)
     const struct { std::string strSource; const char *pszError; } aCases[] = {
         {"[S]\nK\xC3\xA9y = x\n", "line 2: key 'K\xC3\xA9y' must be ASCII"},
         {"# c\n[Dlg]\n\n[dlg]\n", "line 4: section 'dlg' already began on line 2"},
-        {"[S]\nk = " + str31Pairs + "\xE3\x81\x82\xE3\x81\x82\n", "line 2: text of 'k' is 64 UTF-16 units; at most 63 fit"},
+        {"[S]\nk = " + str31Pairs + "\xE3\x81\x82\xE3\x81\x82\n",
+         "line 2: text of 'k' is 64 UTF-16 units; at most 63 fit"},
         {"k = v\n", "line 1: entry before the first [Section] line"},
         {"[S]\nk = a\nK = b\n", "line 3: key 'K' already given on line 2"},
         {"[S]\njust text\n", "line 2: expected '[Section]' or 'key = text'"},
