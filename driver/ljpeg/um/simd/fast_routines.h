@@ -57,6 +57,14 @@ int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
 int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
 int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
 int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
+/* The same for 4:4:4, writing the three blocks themselves (the sampler
+ * would only copy them). */
+int ReadRgb16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadRgb32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+int ReadBgr32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
 
 /* The grey reader without a stream call per byte (portable). */
 int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu);

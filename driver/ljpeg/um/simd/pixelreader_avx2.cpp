@@ -2,9 +2,10 @@
  * Pixel readers in AVX2: sixteen pixels per step, the same integer colour
  * conversion as RgbToYcc.
  *
- * The reader first finds a pointer to the pixels of each MCU row, checking
- * each row against the input size in the plain reader's order. Rows that
- * end before the MCU's right edge are copied to a local buffer and
+ * An MCU wholly inside the image needs one bound check, of its top row.
+ * At the edges the reader first finds a pointer to the pixels of each MCU
+ * row, checking each row against the input size in the plain reader's
+ * order. Rows that end before the MCU's right edge are copied to a local buffer and
  * completed with copies of their last pixel; rows below the image reuse
  * the row above. Repeating a pixel before conversion gives the same samples
  * as repeating its converted samples. Vector loads never reach past the
@@ -140,13 +141,30 @@ static void PadRow(uint8_t *dst, const uint8_t *src, uint32_t columns, uint32_t 
         memcpy(dst + (size_t)j * bpp, dst + (size_t)(columns - 1) * bpp, bpp);
 }
 
-template <class Pixel>
+/* Converts the MCU's rows, given by their pixel pointers, into the three
+ * planes: sixteen samples a step, one 16-wide row or two 8-wide rows. */
+template <class Pixel, class RowAt>
+static AVX2 inline void ConvertRows(uint32_t width, uint32_t height, RowAt row, uint8_t *y, uint8_t *cb,
+                                    uint8_t *cr)
+{
+    enum { BPP = Pixel::kBytesPerPixel };
+    const uint32_t rows_per_step = width == 16 ? 1 : 2;
+    for (uint32_t i = 0; i < height; i += rows_per_step) {
+        const uint8_t *a = row(i), *b = width == 16 ? a + 8 * BPP : row(i + 1);
+        Convert16<Pixel>(a, b, y + i * width, cb + i * width, cr + i * width);
+    }
+}
+
+/* kDirect: the sampler is the 4:4:4 copy, so the planes are the MCU's
+ * three blocks and the sampler is not called. */
+template <class Pixel, bool kDirect>
 static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
 {
     enum { BPP = Pixel::kBytesPerPixel };
-    alignas(32) uint8_t planes[3][256];
-    uint8_t padded[16][16 * BPP];
-    const uint8_t *rows[16];
+    alignas(32) uint8_t planes[kDirect ? 1 : 3][256];
+    uint8_t *y = kDirect ? mcu : planes[0];
+    uint8_t *cb = kDirect ? mcu + 64 : planes[kDirect ? 0 : 1];
+    uint8_t *cr = kDirect ? mcu + 128 : planes[kDirect ? 0 : 2];
 
     const ByteStream *in = ctx->input;
     const uint32_t width = ctx->mcu_width, height = ctx->mcu_height;
@@ -154,41 +172,55 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
     const uint32_t x0 = ctx->mcus_done % ctx->mcus_per_row * width;
     const uint32_t rows_available = ctx->height - mcu_row * height;
     const uint32_t columns = x0 + width > ctx->width ? ctx->width - x0 : width;
-    uint64_t offset = ctx->pixel_data_start + (uint64_t)(rows_available - 1) * ctx->row_stride +
-                      (uint64_t)x0 * BPP;
+    const uint32_t stride = ctx->row_stride;
+    uint64_t offset = ctx->pixel_data_start + (uint64_t)(rows_available - 1) * stride + (uint64_t)x0 * BPP;
 
-    for (uint32_t i = 0; i < height; ++i) {
-        if (i >= rows_available) {
-            rows[i] = rows[i - 1];
-            continue;
-        }
+    if (columns == width && rows_available >= height) {
+        /* The top row lies highest in memory: if it fits, all rows do, and
+         * if not, the plain reader fails on it too. */
         if (offset + (uint64_t)columns * BPP > in->size) {
             JpegStatusOr(JPEG_ERR_BOUNDS);
             return 0;
         }
-        rows[i] = in->data + offset;
-        if (columns < width) {
-            PadRow(padded[i], rows[i], columns, width, BPP);
-            rows[i] = padded[i];
+        const uint8_t *top = in->data + offset;
+        ConvertRows<Pixel>(width, height, [top, stride](uint32_t i) { return top - (size_t)i * stride; }, y, cb, cr);
+    } else {
+        uint8_t padded[16][16 * BPP];
+        const uint8_t *rows[16];
+        for (uint32_t i = 0; i < height; ++i) {
+            if (i >= rows_available) {
+                rows[i] = rows[i - 1];
+                continue;
+            }
+            if (offset + (uint64_t)columns * BPP > in->size) {
+                JpegStatusOr(JPEG_ERR_BOUNDS);
+                return 0;
+            }
+            rows[i] = in->data + offset;
+            if (columns < width) {
+                PadRow(padded[i], rows[i], columns, width, BPP);
+                rows[i] = padded[i];
+            }
+            offset -= stride;
         }
-        offset -= ctx->row_stride;
+        ConvertRows<Pixel>(width, height, [&rows](uint32_t i) { return rows[i]; }, y, cb, cr);
     }
-
-    /* Sixteen samples a step: one 16-wide row, or two 8-wide rows. */
-    const uint32_t rows_per_step = width == 16 ? 1 : 2;
-    for (uint32_t i = 0; i < height; i += rows_per_step) {
-        const uint8_t *a = rows[i], *b = width == 16 ? rows[i] + 8 * BPP : rows[i + 1];
-        Convert16<Pixel>(a, b, planes[0] + i * width, planes[1] + i * width, planes[2] + i * width);
-    }
-    ctx->chroma_sampler(mcu, planes[0], planes[1], planes[2]);
+    if (!kDirect)
+        ctx->chroma_sampler(mcu, y, cb, cr);
     return 1;
 }
 
-AVX2 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>>(ctx, mcu); }
-AVX2 int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>>(ctx, mcu); }
-AVX2 int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>>(ctx, mcu); }
-AVX2 int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>>(ctx, mcu); }
-AVX2 int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>>(ctx, mcu); }
-AVX2 int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>>(ctx, mcu); }
+AVX2 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>, false>(ctx, mcu); }
+AVX2 int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>, false>(ctx, mcu); }
+AVX2 int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>, false>(ctx, mcu); }
+AVX2 int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>, false>(ctx, mcu); }
+AVX2 int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>, false>(ctx, mcu); }
+AVX2 int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>, false>(ctx, mcu); }
+AVX2 int ReadRgb16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>, true>(ctx, mcu); }
+AVX2 int ReadBgr16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>, true>(ctx, mcu); }
+AVX2 int ReadRgb24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>, true>(ctx, mcu); }
+AVX2 int ReadBgr24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>, true>(ctx, mcu); }
+AVX2 int ReadRgb32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>, true>(ctx, mcu); }
+AVX2 int ReadBgr32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>, true>(ctx, mcu); }
 
 #endif
