@@ -8,20 +8,24 @@
 // the library was loaded.
 #if defined(_WIN32)
 #include <windows.h>
-#include <intrin.h>
 
 // GCC would emulate thread_local on Windows with a heap block made on a
 // thread's first use (and abort the host when that allocation fails). The
 // word goes into the PE image's TLS template instead and is found through
-// the thread's TLS block array and the image's TLS index.
+// the thread's TLS block array and the image's TLS index. Loaders before
+// NT 6.0 set up no TLS for a library loaded at run time: there one word
+// serves the whole process.
 extern "C" const IMAGE_TLS_DIRECTORY _tls_used;
 __attribute__((section(".tls$VLM"))) static uint16_t g_status = JPEG_STATUS_BASE;
+static uint16_t g_process_status = JPEG_STATUS_BASE;
 
 static uint16_t *StatusWord(void) {
+    if (LOBYTE(LOWORD(GetVersion())) < 6) return &g_process_status;
+    char **blocks; // the TEB's ThreadLocalStoragePointer
 #if defined(_WIN64)
-    char **blocks = (char **)__readgsqword(0x58); // TEB ThreadLocalStoragePointer
+    __asm__("movq %%gs:0x58, %0" : "=r"(blocks));
 #else
-    char **blocks = (char **)__readfsdword(0x2C);
+    __asm__("movl %%fs:0x2C, %0" : "=r"(blocks));
 #endif
     const char *template_start = (const char *)_tls_used.StartAddressOfRawData;
     char *block = blocks[*(const ULONG *)_tls_used.AddressOfIndex];
