@@ -48,23 +48,6 @@ TEST_F(PreviewTest, EveryWayOfClosingReturnsOne)
     }
 }
 
-TEST_F(PreviewTest, EnterOnTheCloseButtonDoesNotClose)
-{
-    int nBefore = 0;
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            nBefore = ShownPercent(w);
-            SetFocus(CloseButton(w));
-            PostKey(GetFocus(), VK_RETURN);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_TRUE(IsWindow(w.frame));
-            EXPECT_EQ(nBefore, ShownPercent(w));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
-    ExpectClosed(nResult);
-}
-
 TEST_F(PreviewTest, QuitMessageEndsTheCallAndIsConsumed)
 {
     const int nResult = RunPreview(lib, parent, sheet, 0, 0, {{50, [](const PreviewWindows &) {
@@ -131,9 +114,11 @@ TEST_F(PreviewTest, IdlePreviewUsesNextToNoCpu)
 
 enum { MSG_KEYF1 = 0x004D };  // WM_KEYF1, which the mingw-w64 headers lack
 
-// Help for the window and for a control, by menu, by message and by F1: the
-// help file is absent here, so the call must simply come back, window intact.
-TEST_F(PreviewTest, HelpRequestsLeaveThePreviewWorking)
+// Help for the window and for a control, by menu, by message and by F1 (the
+// help file is absent here, so each call must simply come back), and Enter on
+// the focused Close button (command IDOK of the frame, not a click): the
+// preview stays open and unchanged.
+TEST_F(PreviewTest, HelpAndEnterLeaveThePreviewWorking)
 {
     auto helpFor = [](HWND hwndTarget, HWND hwndItem) {
         HELPINFO info = {};
@@ -143,17 +128,22 @@ TEST_F(PreviewTest, HelpRequestsLeaveThePreviewWorking)
         info.hItemHandle = hwndItem;
         return SendMessageW(hwndTarget, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     };
+    int nBefore = 0;
     const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
         {50, [&](const PreviewWindows &w) {
+            nBefore = ShownPercent(w);
             EXPECT_EQ(1, helpFor(w.frame, w.frame));
             EXPECT_EQ(1, helpFor(w.frame, w.view));
             PostMessageW(w.frame, WM_COMMAND, ID_HELP, 0);
             SetFocus(w.view);
             PostMessageW(w.view, MSG_KEYF1, 0, 0);
+            SetFocus(CloseButton(w));
+            PostKey(GetFocus(), VK_RETURN);
         }},
         {100, [&](const PreviewWindows &w) {
             EXPECT_TRUE(IsWindowVisible(w.frame));
             EXPECT_FALSE(IsWindowEnabled(parent));
+            EXPECT_EQ(nBefore, ShownPercent(w));
             PostKey(w.view, VK_ESCAPE);
         }}});
     ExpectClosed(nResult);

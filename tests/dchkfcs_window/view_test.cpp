@@ -53,10 +53,12 @@ static void ExpectLayout(const PreviewWindows &w)
         EXPECT_EQ(0, rc.left);
         EXPECT_EQ(c.right, rc.right);
     }
-    // The dialog keeps to the bar's right end, even when the bar is narrower.
+    // The dialog keeps to the bar's right end, even when the bar is narrower;
+    // the bar is the dialog plus two separator rows.
     const RECT dlg = WindowRectIn(w.dialog, w.dlgBar);
     EXPECT_EQ(ClientRect(w.dlgBar).right, dlg.right);
     EXPECT_EQ(0, dlg.top);
+    EXPECT_EQ(dlg.bottom + 2, ClientRect(w.dlgBar).bottom);
 }
 
 TEST_F(ViewTest, ChildrenStackExactlyAfterResizes)

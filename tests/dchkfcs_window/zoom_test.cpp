@@ -38,19 +38,16 @@ static void SizeViewClient(const PreviewWindows &w, int cx, int cy)
     }
 }
 
-// Check marks of View Whole Page and View Whole Width on the toolbar.
-static void ExpectToolbarChecks(const PreviewWindows &w, bool bPage, bool bWidth)
+// Check marks of View Whole Page and View Whole Width: on the toolbar as the
+// last idle pass left them, and on the Zoom menu, refreshed as when the popup
+// opens (not when the system menu opens). Nothing is ever greyed, and Zoom In,
+// Zoom Out and the separator are never touched.
+static void ExpectChecks(const PreviewWindows &w, bool bPage, bool bWidth)
 {
     EXPECT_EQ(bPage, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEPAGE, 0) != 0);
     EXPECT_EQ(bWidth, SendMessageW(w.toolbar, TB_ISBUTTONCHECKED, IDM_WHOLEWIDTH, 0) != 0);
     EXPECT_TRUE(SendMessageW(w.toolbar, TB_ISBUTTONENABLED, IDM_WHOLEPAGE, 0));
     EXPECT_TRUE(SendMessageW(w.toolbar, TB_ISBUTTONENABLED, IDM_WHOLEWIDTH, 0));
-}
-
-// The same on the Zoom menu, refreshed as when the popup opens (and not when
-// the system menu opens). Zoom In, Zoom Out and the separator are never touched.
-static void ExpectMenuChecks(const PreviewWindows &w, bool bPage, bool bWidth)
-{
     HMENU hZoom = GetSubMenu(GetMenu(w.frame), 0);
     CheckMenuItem(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND | (bPage ? MF_UNCHECKED : MF_CHECKED));
     SendMessageW(w.frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), MAKELPARAM(0, TRUE));
@@ -58,8 +55,10 @@ static void ExpectMenuChecks(const PreviewWindows &w, bool bPage, bool bWidth)
     SendMessageW(w.frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hZoom), MAKELPARAM(0, FALSE));
     EXPECT_EQ(bPage, (GetMenuState(hZoom, IDM_WHOLEPAGE, MF_BYCOMMAND) & MF_CHECKED) != 0);
     EXPECT_EQ(bWidth, (GetMenuState(hZoom, IDM_WHOLEWIDTH, MF_BYCOMMAND) & MF_CHECKED) != 0);
-    EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMIN, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
-    EXPECT_EQ(0u, GetMenuState(hZoom, IDM_ZOOMOUT, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED));
+    for (UINT uId : {IDM_WHOLEPAGE, IDM_WHOLEWIDTH, IDM_ZOOMIN, IDM_ZOOMOUT})
+        EXPECT_EQ(0u, GetMenuState(hZoom, uId, MF_BYCOMMAND) & MF_GRAYED) << uId;
+    for (UINT uId : {IDM_ZOOMIN, IDM_ZOOMOUT})
+        EXPECT_EQ(0u, GetMenuState(hZoom, uId, MF_BYCOMMAND) & MF_CHECKED) << uId;
     const UINT uSeparator = GetMenuState(hZoom, 2, MF_BYPOSITION);
     EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), uSeparator & (MF_SEPARATOR | MF_CHECKED));
 }
@@ -217,15 +216,13 @@ TEST_F(PreviewTest, ViewTogglesAndCheckMarksFollowTheMode)
     const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
         Wait(50),  // the first idle pass sets the toolbar's check marks
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, true, false);
-            ExpectMenuChecks(w, true, false);
+            ExpectChecks(w, true, false);
             nFitPage = ShownPercent(w);
             Command(w, IDM_WHOLEPAGE);  // active fit mode again: fixed percentage
             EXPECT_EQ(nFitPage, ShownPercent(w));
         }},
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, false, false);
-            ExpectMenuChecks(w, false, false);
+            ExpectChecks(w, false, false);
             Command(w, IDM_WHOLEWIDTH);
             nFitWidth = ShownPercent(w);
             const SIZE page = PageSizeOnDevice(w.view, sheet);
@@ -233,27 +230,25 @@ TEST_F(PreviewTest, ViewTogglesAndCheckMarksFollowTheMode)
             EXPECT_EQ(expected < 10 ? 10 : expected > 500 ? 500 : expected, nFitWidth);
         }},
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, false, true);
-            ExpectMenuChecks(w, false, true);
+            ExpectChecks(w, false, true);
             Command(w, IDM_WHOLEWIDTH);
             EXPECT_EQ(nFitWidth, ShownPercent(w));
         }},
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, false, false);
+            ExpectChecks(w, false, false);
             Command(w, IDM_WHOLEPAGE);
             EXPECT_EQ(nFitPage, ShownPercent(w));
             // A click of its own may press a button; the next idle pass undoes it.
             SendMessageW(w.toolbar, TB_CHECKBUTTON, IDM_WHOLEWIDTH, TRUE);
         }},
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, true, false);
+            ExpectChecks(w, true, false);
             Pick(w, LIST_500);
         }},
         {30, [&](const PreviewWindows &w) {
-            ExpectToolbarChecks(w, false, false);
-            ExpectMenuChecks(w, false, false);  // Zoom In stays enabled at 500 %
+            ExpectChecks(w, false, false);  // Zoom In stays enabled at 500 %
             Pick(w, LIST_10);
-            ExpectMenuChecks(w, false, false);
+            ExpectChecks(w, false, false);  // nor Zoom Out at 10 %
             PostMessageW(w.frame, WM_CLOSE, 0, 0);
         }}});
     ExpectClosed(nResult);
