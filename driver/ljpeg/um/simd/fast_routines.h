@@ -8,6 +8,8 @@
 
 #include <stdint.h>
 
+#include "jpeginternal.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #define VELMORAJ_X86 1
 #else
@@ -50,21 +52,11 @@ int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t bloc
 int EncodeMcusFast(EncoderContext *ctx, uint32_t end);
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
 
-/* Pixel readers in AVX2, one per depth and channel order. */
-int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu);
-/* The same for 4:4:4, writing the three blocks themselves (the sampler
- * would only copy them). */
-int ReadRgb16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadRgb24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadRgb32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
-int ReadBgr32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu);
+/* The AVX2 colour reader for a depth (16, 24, 32 bits per pixel), channel
+ * order and sampling value (0 to 2). It converts sixteen pixels a step and
+ * builds the MCU buffer itself with the sampling's means, so the context's
+ * sampler is not called. */
+PixelReader ColourReaderAvx2(uint16_t bits_per_pixel, bool blue_low, uint8_t sampling);
 
 /* The grey reader without a stream call per byte (portable). */
 int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu);

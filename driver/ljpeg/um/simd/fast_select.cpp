@@ -12,16 +12,6 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     if (job->bits_per_pixel == 8)
         opts->pixel_reader = ReadGreyMcuFast;
 #if VELMORAJ_X86
-    /* By 4:4:4 or not, depth (16, 24, 32) and channel order (red low,
-     * blue low). */
-    static const PixelReader kReaders[2][3][2] = {
-        {{ReadRgb16McuAvx2, ReadBgr16McuAvx2},
-         {ReadRgb24McuAvx2, ReadBgr24McuAvx2},
-         {ReadRgb32McuAvx2, ReadBgr32McuAvx2}},
-        {{ReadRgb16Mcu444Avx2, ReadBgr16Mcu444Avx2},
-         {ReadRgb24Mcu444Avx2, ReadBgr24Mcu444Avx2},
-         {ReadRgb32Mcu444Avx2, ReadBgr32Mcu444Avx2}},
-    };
     const unsigned cpu = CpuFeatures();
     if (cpu & CPU_SSE2) {
         opts->block_transform = TransformBlockSse2;
@@ -39,8 +29,8 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;
         if (job->bits_per_pixel != 8)
-            opts->pixel_reader = kReaders[opts->chroma_sampler == Sample444][job->bits_per_pixel / 8 - 2]
-                                         [job->channel_order == JPEG_ORDER_BLUE_LOW];
+            opts->pixel_reader = ColourReaderAvx2(job->bits_per_pixel, job->channel_order == JPEG_ORDER_BLUE_LOW,
+                                                  job->sampling);
     }
 #endif
 }

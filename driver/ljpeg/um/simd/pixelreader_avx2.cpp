@@ -107,30 +107,97 @@ static AVX2 inline __m256i ChromaFromDifference(__m256i x)
     return _mm256_add_epi16(_mm256_srai_epi16(half, 7), _mm256_set1_epi16(128));
 }
 
-/* Converts eight pixels at a and eight at b into sixteen Y, Cb, Cr. */
+/* Sixteen pixels, eight at a and eight at b, as Y, Cb, Cr in 16-bit
+ * lanes; Cb and Cr not yet limited (pure blue or red gives 256). */
+struct Ycc16 {
+    __m256i y, cb, cr;
+};
+
 template <class Pixel>
-static AVX2 inline void Convert16(const uint8_t *a, const uint8_t *b, uint8_t *y, uint8_t *cb, uint8_t *cr)
+static AVX2 inline Ycc16 Convert16(const uint8_t *a, const uint8_t *b)
 {
     __m256i r, g, bl;
     Pixel::Load(a, b, &r, &g, &bl);
-    __m256i yy = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(r, _mm256_set1_epi16(77)),
-                                                   _mm256_mullo_epi16(g, _mm256_set1_epi16(150))),
-                                  _mm256_add_epi16(_mm256_mullo_epi16(bl, _mm256_set1_epi16(29)),
-                                                   _mm256_set1_epi16(128)));
-    yy = _mm256_srli_epi16(yy, 8);
-    __m256i u = _mm256_sub_epi16(_mm256_sub_epi16(_mm256_slli_epi16(bl, 7),
-                                                  _mm256_mullo_epi16(r, _mm256_set1_epi16(43))),
-                                 _mm256_mullo_epi16(g, _mm256_set1_epi16(85)));
-    __m256i v = _mm256_sub_epi16(_mm256_sub_epi16(_mm256_slli_epi16(r, 7),
-                                                  _mm256_mullo_epi16(g, _mm256_set1_epi16(107))),
-                                 _mm256_mullo_epi16(bl, _mm256_set1_epi16(21)));
-    u = ChromaFromDifference(u);
-    v = ChromaFromDifference(v);
-    __m256i ycb = _mm256_permute4x64_epi64(_mm256_packus_epi16(yy, u), 0xD8);
-    __m256i crcr = _mm256_permute4x64_epi64(_mm256_packus_epi16(v, v), 0xD8);
-    _mm_storeu_si128((__m128i *)y, _mm256_castsi256_si128(ycb));
-    _mm_storeu_si128((__m128i *)cb, _mm256_extracti128_si256(ycb, 1));
-    _mm_storeu_si128((__m128i *)cr, _mm256_castsi256_si128(crcr));
+    Ycc16 c;
+    c.y = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(r, _mm256_set1_epi16(77)),
+                                            _mm256_mullo_epi16(g, _mm256_set1_epi16(150))),
+                           _mm256_add_epi16(_mm256_mullo_epi16(bl, _mm256_set1_epi16(29)),
+                                            _mm256_set1_epi16(128)));
+    c.y = _mm256_srli_epi16(c.y, 8);
+    c.cb = ChromaFromDifference(_mm256_sub_epi16(
+        _mm256_sub_epi16(_mm256_slli_epi16(bl, 7), _mm256_mullo_epi16(r, _mm256_set1_epi16(43))),
+        _mm256_mullo_epi16(g, _mm256_set1_epi16(85))));
+    c.cr = ChromaFromDifference(_mm256_sub_epi16(
+        _mm256_sub_epi16(_mm256_slli_epi16(r, 7), _mm256_mullo_epi16(g, _mm256_set1_epi16(107))),
+        _mm256_mullo_epi16(bl, _mm256_set1_epi16(21))));
+    return c;
+}
+
+/* Sixteen samples of 16-bit lanes, limited to 255, as bytes at p. */
+static AVX2 inline void Store16(uint8_t *p, __m256i v)
+{
+    __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(v, v), 0xD8);
+    _mm_storeu_si128((__m128i *)p, _mm256_castsi256_si128(bytes));
+}
+
+/* The first eight lanes as bytes at left, the last eight at right. */
+static AVX2 inline void StoreHalves(uint8_t *left, uint8_t *right, __m256i v)
+{
+    __m256i bytes = _mm256_packus_epi16(v, v);
+    _mm_storel_epi64((__m128i *)left, _mm256_castsi256_si128(bytes));
+    _mm_storel_epi64((__m128i *)right, _mm256_extracti128_si256(bytes, 1));
+}
+
+/* Chroma limited to 255, as the sampler sees it. */
+static AVX2 inline __m256i Limit(__m256i v)
+{
+    return _mm256_min_epi16(v, _mm256_set1_epi16(255));
+}
+
+/* Sums of the eight horizontal pairs of lanes, shifted right, as bytes. */
+static AVX2 inline void StorePairMeans(uint8_t *p, __m256i v, int shift)
+{
+    __m256i sums = _mm256_srli_epi32(_mm256_madd_epi16(v, _mm256_set1_epi16(1)), shift);
+    __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+    _mm_storel_epi64((__m128i *)p, _mm_packus_epi16(words, words));
+}
+
+/* The MCU buffer for each sampling, built from the converted rows with
+ * the samplers' means (truncating, of samples limited to 255). */
+enum { MCU_420, MCU_422, MCU_444 };
+
+/* Converts the MCU's rows, given by their pixel pointers. */
+template <class Pixel, int kOut, class RowAt>
+static AVX2 inline void ConvertRows(RowAt row, uint8_t *mcu)
+{
+    enum { BPP = Pixel::kBytesPerPixel };
+    if (kOut == MCU_420) {
+        /* Y blocks top-left, top-right, bottom-left, bottom-right. */
+        for (uint32_t i = 0; i < 16; i += 2) {
+            Ycc16 top = Convert16<Pixel>(row(i), row(i) + 8 * BPP);
+            Ycc16 low = Convert16<Pixel>(row(i + 1), row(i + 1) + 8 * BPP);
+            uint8_t *y = mcu + 128 * (i / 8) + 8 * (i % 8);
+            StoreHalves(y, y + 64, top.y);
+            StoreHalves(y + 8, y + 72, low.y);
+            StorePairMeans(mcu + 256 + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)), 2);
+            StorePairMeans(mcu + 320 + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)), 2);
+        }
+    } else if (kOut == MCU_422) {
+        for (uint32_t i = 0; i < 8; ++i) {
+            Ycc16 c = Convert16<Pixel>(row(i), row(i) + 8 * BPP);
+            StoreHalves(mcu + 8 * i, mcu + 64 + 8 * i, c.y);
+            StorePairMeans(mcu + 128 + 8 * i, Limit(c.cb), 1);
+            StorePairMeans(mcu + 192 + 8 * i, Limit(c.cr), 1);
+        }
+    } else {
+        /* Two 8-wide rows a step; the blocks are the planes. */
+        for (uint32_t i = 0; i < 8; i += 2) {
+            Ycc16 c = Convert16<Pixel>(row(i), row(i + 1));
+            Store16(mcu + 8 * i, c.y);
+            Store16(mcu + 64 + 8 * i, c.cb);
+            Store16(mcu + 128 + 8 * i, c.cr);
+        }
+    }
 }
 
 /* A row that ends inside the MCU, completed with copies of its last pixel. */
@@ -141,31 +208,11 @@ static void PadRow(uint8_t *dst, const uint8_t *src, uint32_t columns, uint32_t 
         memcpy(dst + (size_t)j * bpp, dst + (size_t)(columns - 1) * bpp, bpp);
 }
 
-/* Converts the MCU's rows, given by their pixel pointers, into the three
- * planes: sixteen samples a step, one 16-wide row or two 8-wide rows. */
-template <class Pixel, class RowAt>
-static AVX2 inline void ConvertRows(uint32_t width, uint32_t height, RowAt row, uint8_t *y, uint8_t *cb,
-                                    uint8_t *cr)
-{
-    enum { BPP = Pixel::kBytesPerPixel };
-    const uint32_t rows_per_step = width == 16 ? 1 : 2;
-    for (uint32_t i = 0; i < height; i += rows_per_step) {
-        const uint8_t *a = row(i), *b = width == 16 ? a + 8 * BPP : row(i + 1);
-        Convert16<Pixel>(a, b, y + i * width, cb + i * width, cr + i * width);
-    }
-}
-
-/* kDirect: the sampler is the 4:4:4 copy, so the planes are the MCU's
- * three blocks and the sampler is not called. */
-template <class Pixel, bool kDirect>
+/* The MCU as kOut says, from the pixels of its rows. */
+template <class Pixel, int kOut>
 static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
 {
     enum { BPP = Pixel::kBytesPerPixel };
-    alignas(32) uint8_t planes[kDirect ? 1 : 3][256];
-    uint8_t *y = kDirect ? mcu : planes[0];
-    uint8_t *cb = kDirect ? mcu + 64 : planes[kDirect ? 0 : 1];
-    uint8_t *cr = kDirect ? mcu + 128 : planes[kDirect ? 0 : 2];
-
     const ByteStream *in = ctx->input;
     const uint32_t width = ctx->mcu_width, height = ctx->mcu_height;
     const uint32_t mcu_row = ctx->mcus_done / ctx->mcus_per_row;
@@ -183,44 +230,50 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
             return 0;
         }
         const uint8_t *top = in->data + offset;
-        ConvertRows<Pixel>(width, height, [top, stride](uint32_t i) { return top - (size_t)i * stride; }, y, cb, cr);
-    } else {
-        uint8_t padded[16][16 * BPP];
-        const uint8_t *rows[16];
-        for (uint32_t i = 0; i < height; ++i) {
-            if (i >= rows_available) {
-                rows[i] = rows[i - 1];
-                continue;
-            }
-            if (offset + (uint64_t)columns * BPP > in->size) {
-                JpegStatusOr(JPEG_ERR_BOUNDS);
-                return 0;
-            }
-            rows[i] = in->data + offset;
-            if (columns < width) {
-                PadRow(padded[i], rows[i], columns, width, BPP);
-                rows[i] = padded[i];
-            }
-            offset -= stride;
-        }
-        ConvertRows<Pixel>(width, height, [&rows](uint32_t i) { return rows[i]; }, y, cb, cr);
+        ConvertRows<Pixel, kOut>([top, stride](uint32_t i) { return top - (size_t)i * stride; }, mcu);
+        return 1;
     }
-    if (!kDirect)
-        ctx->chroma_sampler(mcu, y, cb, cr);
+    uint8_t padded[16][16 * BPP];
+    const uint8_t *rows[16];
+    for (uint32_t i = 0; i < height; ++i) {
+        if (i >= rows_available) {
+            rows[i] = rows[i - 1];
+            continue;
+        }
+        if (offset + (uint64_t)columns * BPP > in->size) {
+            JpegStatusOr(JPEG_ERR_BOUNDS);
+            return 0;
+        }
+        rows[i] = in->data + offset;
+        if (columns < width) {
+            PadRow(padded[i], rows[i], columns, width, BPP);
+            rows[i] = padded[i];
+        }
+        offset -= stride;
+    }
+    ConvertRows<Pixel, kOut>([&rows](uint32_t i) { return rows[i]; }, mcu);
     return 1;
 }
 
-AVX2 int ReadRgb16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>, false>(ctx, mcu); }
-AVX2 int ReadBgr16McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>, false>(ctx, mcu); }
-AVX2 int ReadRgb24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>, false>(ctx, mcu); }
-AVX2 int ReadBgr24McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>, false>(ctx, mcu); }
-AVX2 int ReadRgb32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>, false>(ctx, mcu); }
-AVX2 int ReadBgr32McuAvx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>, false>(ctx, mcu); }
-AVX2 int ReadRgb16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<0>, true>(ctx, mcu); }
-AVX2 int ReadBgr16Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bits555<2>, true>(ctx, mcu); }
-AVX2 int ReadRgb24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 0>, true>(ctx, mcu); }
-AVX2 int ReadBgr24Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<3, 2>, true>(ctx, mcu); }
-AVX2 int ReadRgb32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 0>, true>(ctx, mcu); }
-AVX2 int ReadBgr32Mcu444Avx2(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcuAvx2<Bytes<4, 2>, true>(ctx, mcu); }
+/* The readers of one output form, by depth (16, 24, 32) and channel order
+ * (red low, blue low). */
+template <int kOut>
+struct ReaderSet {
+    static constexpr PixelReader kReaders[3][2] = {
+        {ReadColourMcuAvx2<Bits555<0>, kOut>, ReadColourMcuAvx2<Bits555<2>, kOut>},
+        {ReadColourMcuAvx2<Bytes<3, 0>, kOut>, ReadColourMcuAvx2<Bytes<3, 2>, kOut>},
+        {ReadColourMcuAvx2<Bytes<4, 0>, kOut>, ReadColourMcuAvx2<Bytes<4, 2>, kOut>},
+    };
+};
+
+PixelReader ColourReaderAvx2(uint16_t bits_per_pixel, bool blue_low, uint8_t sampling)
+{
+    const int depth = bits_per_pixel / 8 - 2;
+    switch (sampling) {
+    case JPEG_SAMPLING_420: return ReaderSet<MCU_420>::kReaders[depth][blue_low];
+    case JPEG_SAMPLING_422: return ReaderSet<MCU_422>::kReaders[depth][blue_low];
+    default: return ReaderSet<MCU_444>::kReaders[depth][blue_low];
+    }
+}
 
 #endif
