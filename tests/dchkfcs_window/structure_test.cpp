@@ -207,6 +207,13 @@ TEST_F(PreviewTest, DialogBarShowsThePositionCloseButtonAndSeparator)
         EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), bar.At(2, bar.cy - 1));
         EXPECT_EQ(GetSysColor(COLOR_BTNFACE), bar.At(2, bar.cy - 3));
         EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), bar.At(bar.cx - 1, bar.cy - 2));
+
+        // The toolbar's empty stretch right of the zoom box shows the button
+        // face too (a themed toolbar leaves it to the frame).
+        UpdateWindow(w.toolbar);
+        Capture strip = CaptureClient(w.toolbar);
+        ASSERT_GT(strip.cx, WindowRectIn(w.zoomBox, w.toolbar).right + 10);
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), strip.At(strip.cx - 5, strip.cy / 2));
         PostMessageW(w.frame, WM_CLOSE, 0, 0);
     }}});
     ExpectClosed(nResult);

@@ -1,13 +1,11 @@
 // The frame with its real children, where a host cannot reach: missing
-// children, odd item data in the zoom box, the panel's command filter and the
-// frame's own background.
+// children, odd item data in the zoom box and the panel's command filter.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "dlgbar.h"
 #include "resource.h"
 #include "uistrings.h"
 #include "windowtest.h"
@@ -116,20 +114,4 @@ TEST_F(FrameTest, PanelPassesOnlyTheCloseClickToTheFrame)
     Pump();
     EXPECT_FALSE(IsWindow(m_hwndFrame));
     EXPECT_FALSE(IsWindow(hwndPanel));
-}
-
-// Under Wine the toolbar leaves its background to the frame, whose class
-// brush paints nothing: the frame fills it with the button face.
-TEST_F(FrameTest, FrameErasesWithButtonFace)
-{
-    HDC hdcScreen = GetDC(NULL);
-    HDC hdc = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 16, 16);
-    ReleaseDC(NULL, hdcScreen);
-    HGDIOBJ hOld = SelectObject(hdc, hbm);
-    EXPECT_TRUE(SendMessageW(m_hwndFrame, WM_ERASEBKGND, (WPARAM)hdc, 0));
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(hdc, 5, 5));
-    SelectObject(hdc, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdc);
 }
