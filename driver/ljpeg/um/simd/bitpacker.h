@@ -153,10 +153,11 @@ static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
     b->free_bits += 64;
 }
 
+/* Without a branch: a DC difference of 0 is common and unpredictable. */
 static PACKER_INLINE uint32_t Category(int32_t x)
 {
     uint32_t a = (uint32_t)(x < 0 ? -x : x);
-    return a ? 32u - (uint32_t)__builtin_clz(a) : 0u;
+    return ((uint32_t)__builtin_clz(a | 1u) ^ 31u) + (a != 0);
 }
 
 /* The block's DC difference and AC coefficients: nonzero has bit k set for
