@@ -62,6 +62,8 @@ static constexpr ZigzagBits MakeZigzagBits(const RowOrder &order)
     return t;
 }
 
+static constexpr RowOrder kNaturalRows = {{0, 1, 2, 3, 4, 5, 6, 7}};
+
 /* Index in a row order of each zigzag index. */
 struct ZigzagIndex {
     uint8_t at[64];
@@ -241,28 +243,23 @@ static PACKER_INLINE uint32_t RoomLeft(const ByteStream *s)
     return kStore ? s->size - s->position : UINT32_MAX - s->position;
 }
 
-/* Blocks in one MCU of the context's image. */
-static inline uint32_t BlocksPerMcu(const EncoderContext *ctx)
-{
-    uint32_t blocks = 0;
-    for (uint32_t c = 0; c < ctx->component_count; ++c)
-        blocks += (uint32_t)ctx->components[c].h * ctx->components[c].v;
-    return blocks;
-}
-
 /* Codes the interval's MCUs from MCUs done on while the room left holds a
- * whole MCU, coding each block with Step::Code<kStore>(EncoderContext *,
- * BitBuffer *, ComponentSpec *, const uint8_t *samples); then leaves the rest of the
- * interval to the plain loop. The bytes finished so far are in the output (or counted) and
- * the stream gets its partial byte back whenever the loop ends, also when
- * the pixel reader fails. */
+ * whole MCU, coding the blocks of each with Step::CodeMcu<kStore>(BitBuffer
+ * *, the MCU buffer, the component of each block, the block count); then
+ * leaves the rest of the interval to the plain loop. The bytes finished so
+ * far are in the output (or counted) and the stream gets its partial byte
+ * back whenever the loop ends, also when the pixel reader fails. */
 template <bool kStore, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
     uint8_t mcu[6 * 64];
+    ComponentSpec *block_comp[6];
+    uint32_t blocks = 0;
+    for (uint32_t c = 0; c < ctx->component_count; ++c)
+        for (uint32_t k = (uint32_t)ctx->components[c].h * ctx->components[c].v; k > 0; --k)
+            block_comp[blocks++] = &ctx->components[c];
     ByteStream *s = ctx->output;
-    const uint32_t components = ctx->component_count;
-    const uint32_t room = BlocksPerMcu(ctx) * BLOCK_ROOM;
+    const uint32_t room = blocks * BLOCK_ROOM;
 
     BitBuffer b = TakeBits(s, kStore ? s->data + s->position : nullptr);
     int ok = 1;
@@ -271,12 +268,7 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
             ok = 0;
             break;
         }
-        const uint8_t *block = mcu;
-        for (uint32_t c = 0; c < components; ++c) {
-            ComponentSpec *comp = &ctx->components[c];
-            for (uint32_t k = (uint32_t)comp->h * comp->v; k > 0; --k, block += 64)
-                Step::template Code<kStore>(ctx, &b, comp, block);
-        }
+        Step::template CodeMcu<kStore>(ctx, &b, mcu, block_comp, blocks);
     }
     Advance<kStore>(s, GiveBits<kStore>(&b, s));
     return ok && EncodeMcus(ctx, end);

@@ -21,7 +21,6 @@
 #define BMI2 __attribute__((target("avx2,bmi,bmi2")))
 #define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
 
-static constexpr RowOrder kNaturalRows = {{0, 1, 2, 3, 4, 5, 6, 7}};
 static constexpr ZigzagBits kZigzagBits = MakeZigzagBits(kNaturalRows);
 static constexpr ZigzagIndex kNaturalIndex = MakeZigzagIndex(kNaturalRows);
 
@@ -79,15 +78,18 @@ static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp, 
     return 1;
 }
 
-/* A block of the MCU loop: the transform in the context's slot, then the
+/* The blocks of an MCU: the transform in the context's slot, then the
  * packer. */
 struct SlotStep {
     template <bool kStore>
-    static SSE2_INLINE void Code(EncoderContext *ctx, BitBuffer *b, ComponentSpec *comp, const uint8_t *samples)
+    static SSE2_INLINE void CodeMcu(EncoderContext *ctx, BitBuffer *b, const uint8_t *mcu,
+                                    ComponentSpec *const *block_comp, uint32_t blocks)
     {
         int16_t quantised[64];
-        ctx->block_transform(samples, comp->quant_table->divisors, quantised);
-        PackQuantised<kStore>(b, comp, quantised);
+        for (uint32_t i = 0; i < blocks; ++i) {
+            ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table->divisors, quantised);
+            PackQuantised<kStore>(b, block_comp[i], quantised);
+        }
     }
 };
 
