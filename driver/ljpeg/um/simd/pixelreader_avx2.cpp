@@ -5,14 +5,14 @@
  * An MCU wholly inside the image needs one bound check, of its top row.
  * At the edges the reader first finds a pointer to the pixels of each MCU
  * row, checking each row against the input size in the plain reader's
- * order. Rows that end before the MCU's right edge are copied to a local buffer and
- * completed with copies of their last pixel; rows below the image reuse
- * the row above. Repeating a pixel before conversion gives the same samples
+ * order. Rows that end before the MCU's right edge are copied to a local
+ * buffer and completed with copies of their last pixel; rows below the
+ * image reuse the row above. Repeating a pixel before conversion gives the same samples
  * as repeating its converted samples. Vector loads never reach past the
  * pixels of a row: a step reads exactly eight pixels from each of two
  * pointers.
  *
- * The conversion in 16-bit lanes:
+ * The conversion in 16-bit lanes, the weighted sums by pmaddubsw:
  *   Y  = (77 R + 150 G + 29 B + 128) >> 8, at most 65408 >> 8 = 255, unsigned;
  *   Cb = ((x + 128) >> 8) + 128 with x = 128 B - 43 R - 85 G in [-32640, 32640],
  *        computed as (((x >> 1) + 64) >> 7) + 128 so that nothing overflows,
@@ -113,23 +113,33 @@ struct Ycc16 {
     __m256i y, cb, cr;
 };
 
+/* pmaddubsw weights: a for the low byte of each 16-bit lane, b for the
+ * high byte. */
+static AVX2 inline __m256i ByteWeights(int a, int b)
+{
+    return _mm256_set1_epi16((int16_t)((uint8_t)a | (uint8_t)b << 8));
+}
+
 template <class Pixel>
 static AVX2 inline Ycc16 Convert16(const uint8_t *a, const uint8_t *b)
 {
     __m256i r, g, bl;
     Pixel::Load(a, b, &r, &g, &bl);
+    /* R and G, G and B as byte pairs: pmaddubsw then forms two weighted
+     * sums at once, each at most 128 * 255 in size, so none saturates. */
+    __m256i rg = _mm256_or_si256(r, _mm256_slli_epi16(g, 8));
+    __m256i gb = _mm256_or_si256(g, _mm256_slli_epi16(bl, 8));
     Ycc16 c;
-    c.y = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(r, _mm256_set1_epi16(77)),
-                                            _mm256_mullo_epi16(g, _mm256_set1_epi16(150))),
-                           _mm256_add_epi16(_mm256_mullo_epi16(bl, _mm256_set1_epi16(29)),
-                                            _mm256_set1_epi16(128)));
+    /* 77 R + 150 G + 29 B + 128 as (77 R + 51 G) + (99 G + 29 B) + 128, at
+     * most 65408: unsigned 16-bit. */
+    c.y = _mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(rg, ByteWeights(77, 51)),
+                                            _mm256_maddubs_epi16(gb, ByteWeights(99, 29))),
+                           _mm256_set1_epi16(128));
     c.y = _mm256_srli_epi16(c.y, 8);
-    c.cb = ChromaFromDifference(_mm256_sub_epi16(
-        _mm256_sub_epi16(_mm256_slli_epi16(bl, 7), _mm256_mullo_epi16(r, _mm256_set1_epi16(43))),
-        _mm256_mullo_epi16(g, _mm256_set1_epi16(85))));
-    c.cr = ChromaFromDifference(_mm256_sub_epi16(
-        _mm256_sub_epi16(_mm256_slli_epi16(r, 7), _mm256_mullo_epi16(g, _mm256_set1_epi16(107))),
-        _mm256_mullo_epi16(bl, _mm256_set1_epi16(21))));
+    c.cb = ChromaFromDifference(
+        _mm256_add_epi16(_mm256_slli_epi16(bl, 7), _mm256_maddubs_epi16(rg, ByteWeights(-43, -85))));
+    c.cr = ChromaFromDifference(
+        _mm256_add_epi16(_mm256_slli_epi16(r, 7), _mm256_maddubs_epi16(gb, ByteWeights(-107, -21))));
     return c;
 }
 
