@@ -174,4 +174,40 @@ TEST(McuCoderFast, InputEndingInTheTopRowKeepsTheBytesCodedBefore)
         }
 }
 
+TEST(McuCoderFast, ExtremeBlocksInEverySamplingAtBothEndsOfQuality)
+{
+    if (Variants().empty())
+        GTEST_SKIP() << "no fast MCU coder on this CPU";
+    // Checkerboards of 0 and 255, flat black and white and stripes: the
+    // largest DCT outputs and DC steps, in the blocks the coders pair up.
+    const uint32_t w = 48, h = 32;
+    for (uint16_t bpp : {8, 24, 32})
+        for (uint8_t sampling = 0; sampling < 3; ++sampling)
+            for (uint8_t q : {1, 50, 100}) {
+                uint32_t stride = (w * bpp + 31) / 32 * 4, bytes = bpp / 8;
+                std::vector<uint8_t> pixels((size_t)stride * h);
+                for (uint32_t y = 0; y < h; ++y)
+                    for (uint32_t x = 0; x < w; ++x) {
+                        uint32_t pattern = (x / 8 + y / 8) % 4;
+                        bool on = pattern == 0 ? (x + y) % 2 : pattern == 1 ? true : pattern == 2 ? false : x % 2;
+                        for (uint32_t c = 0; c < bytes; ++c)
+                            pixels[(size_t)y * stride + x * bytes + c] = on == (c != 1) ? 255 : 0;
+                    }
+                JpegJob job{};
+                job.input = pixels.data();
+                job.input_size = (uint32_t)pixels.size();
+                job.width = w;
+                job.height = h;
+                job.bits_per_pixel = bpp;
+                job.quality = q;
+                job.sampling = sampling;
+                SCOPED_TRACE("bpp " + testing::PrintToString(bpp) + " sampling " +
+                             testing::PrintToString((int)sampling) + " q " + testing::PrintToString((int)q));
+                Result measured = Encode(job, 0, nullptr, 0);
+                ASSERT_EQ(measured.ok, 1);
+                ExpectSameAsPlain(job, 0);
+                ExpectSameAsPlain(job, measured.size);
+            }
+}
+
 } // namespace
