@@ -23,12 +23,6 @@ enum {
     CPU_BMI2 = 4 /* with BMI1 */
 };
 
-struct FastQuantiser;
-struct EncoderContext;
-struct ComponentSpec;
-struct EncoderOptions;
-struct JpegJob;
-
 /* The instruction sets of the running CPU (0 on other architectures). */
 unsigned CpuFeatures(void);
 
@@ -46,9 +40,10 @@ void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], in
 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
-/* The interval's MCU loop with those coders' packing, the bit buffer kept
- * in registers between blocks: for SSE2 with the transform slot, and for
- * AVX2 with BMI2 with the AVX2 transform built in. */
+/* The interval's MCU loop (the MCU coder slot) with those coders' packing,
+ * the bit buffer kept in registers between blocks: for SSE2 through the
+ * transform slot, and for AVX2 with BMI2 with the AVX2 transform built in
+ * (two blocks at a time where it can). */
 int EncodeMcusFast(EncoderContext *ctx, uint32_t end);
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
 
