@@ -243,32 +243,51 @@ static PACKER_INLINE uint32_t RoomLeft(const ByteStream *s)
     return kStore ? s->size - s->position : UINT32_MAX - s->position;
 }
 
-/* Codes the interval's MCUs from MCUs done on while the room left holds a
- * whole MCU, coding the blocks of each with Step::CodeMcu<kStore>(BitBuffer
- * *, the MCU buffer, the component of each block, the block count); then
- * leaves the rest of the interval to the plain loop. The bytes finished so
- * far are in the output (or counted) and the stream gets its partial byte
- * back whenever the loop ends, also when the pixel reader fails. */
+/* Codes the interval's MCUs from MCUs done on while the room left holds
+ * what one step may write, coding the blocks of each step with
+ * Step::CodeMcus<kStore>(BitBuffer *, the MCU buffer, the component of
+ * each block, the block count); then leaves the rest of the interval to
+ * the plain loop. When Step::kTwoMcus is set and an MCU has an odd number
+ * of blocks, a step reads two MCUs (the last step of the interval may read
+ * one), so that the step's blocks pair up. The bytes finished so far are
+ * in the output (or counted) and the stream gets its partial byte back
+ * whenever the loop ends, also when the pixel reader fails; an MCU read
+ * before a failing one is coded first, as the plain loop does. */
 template <bool kStore, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
-    uint8_t mcu[6 * 64];
-    ComponentSpec *block_comp[6];
+    uint8_t mcus[2 * 6 * 64];
+    ComponentSpec *block_comp[12];
     uint32_t blocks = 0;
     for (uint32_t c = 0; c < ctx->component_count; ++c)
         for (uint32_t k = (uint32_t)ctx->components[c].h * ctx->components[c].v; k > 0; --k)
             block_comp[blocks++] = &ctx->components[c];
+    const bool two = Step::kTwoMcus && blocks % 2 == 1;
+    for (uint32_t i = 0; i < blocks; ++i)
+        block_comp[blocks + i] = block_comp[i];
     ByteStream *s = ctx->output;
-    const uint32_t room = blocks * BLOCK_ROOM;
+    const uint32_t room = (two ? 2 : 1) * blocks * BLOCK_ROOM;
 
     BitBuffer b = TakeBits(s, kStore ? s->data + s->position : nullptr);
     int ok = 1;
     for (; ctx->mcus_done < end && RoomLeft<kStore>(s) - b.count >= room; ctx->mcus_done++) {
-        if (!ctx->pixel_reader(ctx, mcu)) {
+        if (!ctx->pixel_reader(ctx, mcus)) {
             ok = 0;
             break;
         }
-        Step::template CodeMcu<kStore>(ctx, &b, mcu, block_comp, blocks);
+        uint32_t count = blocks;
+        if (two && ctx->mcus_done + 1 < end) {
+            ctx->mcus_done++;
+            if (ctx->pixel_reader(ctx, mcus + 64 * blocks))
+                count = 2 * blocks;
+            else
+                ok = 0;
+        }
+        /* The second MCU's blocks follow the first's, each with room for
+         * six blocks after its start. */
+        Step::template CodeMcus<kStore>(ctx, &b, mcus, block_comp, count);
+        if (!ok)
+            break;
     }
     Advance<kStore>(s, GiveBits<kStore>(&b, s));
     return ok && EncodeMcus(ctx, end);

@@ -81,9 +81,11 @@ static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp, 
 /* The blocks of an MCU: the transform in the context's slot, then the
  * packer. */
 struct SlotStep {
+    enum { kTwoMcus = 0 };
+
     template <bool kStore>
-    static SSE2_INLINE void CodeMcu(EncoderContext *ctx, BitBuffer *b, const uint8_t *mcu,
-                                    ComponentSpec *const *block_comp, uint32_t blocks)
+    static SSE2_INLINE void CodeMcus(EncoderContext *ctx, BitBuffer *b, const uint8_t *mcu,
+                                     ComponentSpec *const *block_comp, uint32_t blocks)
     {
         int16_t quantised[64];
         for (uint32_t i = 0; i < blocks; ++i) {

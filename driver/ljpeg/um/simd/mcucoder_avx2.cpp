@@ -1,9 +1,10 @@
 /*
  * The interval's MCU loop in AVX2 with BMI2: the blocks go through the
- * vector transform and quantiser, two at a time where neighbours share a
+ * vector transform and quantiser, two at a time where two share a
  * quantisation table (dct_pair_avx2.h), else one at a time (dct_avx2.h),
  * and the results in registers give the packer its sizes, magnitude bits
- * and non-zero mask directly, without a quantised block in between. Built
+ * and non-zero mask directly, without a quantised block in between. MCUs
+ * of one or three blocks are taken two at a time, so that all pair up. Built
  * with AVX2 and BMI2 enabled for this file (see sources.cmake); set-up
  * calls it only on CPUs that have both.
  */
@@ -50,66 +51,79 @@ static AVX2_INLINE int16_t HighDc(__m256i size, __m256i dct)
     return (int16_t)_mm256_extract_epi16(_mm256_sign_epi16(size, dct), 8);
 }
 
+/* A block's coefficients as the packer takes them. */
+struct Analysed {
+    Coefficients c;
+    uint64_t nonzero; /* zigzag order */
+    int16_t dc;
+};
+
 /* One block: vector k of the transform holds rows k and k + 4. */
-template <bool kStore>
-static AVX2_INLINE void CodeOne(BitBuffer *b, ComponentSpec *comp, const uint8_t *samples)
+static AVX2_INLINE void AnalyseOne(const FastQuantiser *fq, const uint8_t *samples, Analysed *a)
 {
-    const FastQuantiser *fq = &comp->quant_table->fast;
     __m256i f[4], size[4];
     ForwardDct16(samples, f);
-    Coefficients c;
     for (int k = 0; k < 4; ++k) {
         size[k] = QuantisedSize16(f[k], fq, k);
-        StoreCoefficients(size[k], f[k], &c, k, &c, k + 4);
+        StoreCoefficients(size[k], f[k], &a->c, k, &a->c, k + 4);
     }
     /* Packing pairs of vectors gives rows 0 1 4 5 and 2 3 6 7. */
     __m256i r0145 = _mm256_packs_epi16(size[0], size[1]), r2367 = _mm256_packs_epi16(size[2], size[3]);
     uint64_t zeros = ZeroMask(_mm256_permute2x128_si256(r0145, r2367, 0x20),
                               _mm256_permute2x128_si256(r0145, r2367, 0x31));
-    PackBlock<kStore>(b, comp, LowDc(size[0], f[0]), ToZigzag(kZigzagBits, ~zeros), &c, kNaturalIndex);
+    a->nonzero = ToZigzag(kZigzagBits, ~zeros);
+    a->dc = LowDc(size[0], f[0]);
 }
 
-/* Two neighbouring blocks with the same quantisation table, at samples
- * and samples + 64. */
-template <bool kStore>
-static AVX2_INLINE void CodeTwo(BitBuffer *b, ComponentSpec *first, ComponentSpec *second, const uint8_t *samples)
+/* Two blocks with the same quantisation table. */
+static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first, const uint8_t *second,
+                                   Analysed *a, Analysed *b)
 {
-    const FastQuantiser *fq = &first->quant_table->fast;
     __m256i v[8], size[8];
-    ForwardDctPair(samples, samples + 64, v);
-    Coefficients c[2];
+    ForwardDctPair(first, second, v);
     for (int k = 0; k < 8; ++k) {
         size[k] = PairQuantisedSize(v[k], fq, k);
-        StoreCoefficients(size[k], v[k], &c[0], k, &c[1], k);
+        StoreCoefficients(size[k], v[k], &a->c, k, &b->c, k);
     }
     /* Packing pairs of vectors gives rows k, k + 1 of the first block in
      * the low half and of the second in the high half. */
     __m256i r01 = _mm256_packs_epi16(size[0], size[1]), r23 = _mm256_packs_epi16(size[2], size[3]);
     __m256i r45 = _mm256_packs_epi16(size[4], size[5]), r67 = _mm256_packs_epi16(size[6], size[7]);
-    uint64_t zeros_first = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x20),
-                                    _mm256_permute2x128_si256(r45, r67, 0x20));
-    uint64_t zeros_second = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x31),
-                                     _mm256_permute2x128_si256(r45, r67, 0x31));
-    int16_t dc_second = HighDc(size[0], v[0]);
-    PackBlock<kStore>(b, first, LowDc(size[0], v[0]), ToZigzag(kZigzagBits, ~zeros_first), &c[0], kNaturalIndex);
-    PackBlock<kStore>(b, second, dc_second, ToZigzag(kZigzagBits, ~zeros_second), &c[1], kNaturalIndex);
+    uint64_t zeros_a = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x20), _mm256_permute2x128_si256(r45, r67, 0x20));
+    uint64_t zeros_b = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x31), _mm256_permute2x128_si256(r45, r67, 0x31));
+    a->nonzero = ToZigzag(kZigzagBits, ~zeros_a);
+    b->nonzero = ToZigzag(kZigzagBits, ~zeros_b);
+    a->dc = LowDc(size[0], v[0]);
+    b->dc = HighDc(size[0], v[0]);
 }
 
+/* Transforms the blocks, each with the next unpaired block of the same
+ * quantisation table where there is one, then packs them in order. */
 struct TransformStep {
+    enum { kTwoMcus = 1 };
+
     template <bool kStore>
-    static AVX2_INLINE void CodeMcu(EncoderContext *, BitBuffer *b, const uint8_t *mcu,
-                                    ComponentSpec *const *block_comp, uint32_t blocks)
+    static AVX2_INLINE void CodeMcus(EncoderContext *, BitBuffer *b, const uint8_t *mcu,
+                                     ComponentSpec *const *block_comp, uint32_t blocks)
     {
-        uint32_t i = 0;
-        while (i < blocks) {
-            if (i + 1 < blocks && block_comp[i]->quant_table == block_comp[i + 1]->quant_table) {
-                CodeTwo<kStore>(b, block_comp[i], block_comp[i + 1], mcu + 64 * i);
-                i += 2;
+        Analysed a[6];
+        uint32_t done = 0; /* bit i: block i transformed */
+        for (uint32_t i = 0; i < blocks; ++i) {
+            if (done >> i & 1)
+                continue;
+            const QuantTable *table = block_comp[i]->quant_table;
+            uint32_t j = i + 1;
+            while (j < blocks && ((done >> j & 1) || block_comp[j]->quant_table != table))
+                ++j;
+            if (j < blocks) {
+                AnalyseTwo(&table->fast, mcu + 64 * i, mcu + 64 * j, &a[i], &a[j]);
+                done |= 1u << j;
             } else {
-                CodeOne<kStore>(b, block_comp[i], mcu + 64 * i);
-                i += 1;
+                AnalyseOne(&table->fast, mcu + 64 * i, &a[i]);
             }
         }
+        for (uint32_t i = 0; i < blocks; ++i)
+            PackBlock<kStore>(b, block_comp[i], a[i].dc, a[i].nonzero, &a[i].c, kNaturalIndex);
     }
 };
 
