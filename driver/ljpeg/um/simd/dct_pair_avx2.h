@@ -76,8 +76,9 @@ static AVX2_INLINE void ForwardDctPair(const uint8_t *a, const uint8_t *b, __m25
     const __m256i zero = _mm256_setzero_si256(), bias = _mm256_set1_epi16(128);
     for (int i = 0; i < 8; i += 2) {
         /* Rows i and i + 1 of a in the low half, of b in the high half. */
-        __m256i rows = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128((const __m128i *)(a + 8 * i))),
-                                               _mm_loadu_si128((const __m128i *)(b + 8 * i)), 1);
+        __m128i low = _mm_loadu_si128((const __m128i *)(a + 8 * i));
+        __m128i high = _mm_loadu_si128((const __m128i *)(b + 8 * i));
+        __m256i rows = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
         v[i] = _mm256_sub_epi16(_mm256_unpacklo_epi8(rows, zero), bias);
         v[i + 1] = _mm256_sub_epi16(_mm256_unpackhi_epi8(rows, zero), bias);
     }

@@ -89,8 +89,10 @@ static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first
      * the low half and of the second in the high half. */
     __m256i r01 = _mm256_packs_epi16(size[0], size[1]), r23 = _mm256_packs_epi16(size[2], size[3]);
     __m256i r45 = _mm256_packs_epi16(size[4], size[5]), r67 = _mm256_packs_epi16(size[6], size[7]);
-    uint64_t zeros_a = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x20), _mm256_permute2x128_si256(r45, r67, 0x20));
-    uint64_t zeros_b = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x31), _mm256_permute2x128_si256(r45, r67, 0x31));
+    uint64_t zeros_a = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x20),
+                                _mm256_permute2x128_si256(r45, r67, 0x20));
+    uint64_t zeros_b = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x31),
+                                _mm256_permute2x128_si256(r45, r67, 0x31));
     a->nonzero = ToZigzag(kZigzagBits, ~zeros_a);
     b->nonzero = ToZigzag(kZigzagBits, ~zeros_b);
     a->dc = LowDc(size[0], v[0]);
