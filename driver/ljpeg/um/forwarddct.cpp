@@ -1,26 +1,8 @@
 // Integer forward DCT (Loeffler, Ligtenberg and Moschytz) and the rounding
 // quantiser.
+#include "dctconstants.h"
 #include "jpeginternal.h"
 
-// The butterfly's multipliers are real constants scaled by 2^13 and
-// rounded. The row pass descales by 2^11 instead of 2^13, keeping two bits
-// of extra precision for the column pass, which then descales by 2^15.
-// Each descale adds half its divisor first. The outputs are 8 times the
-// orthonormal DCT coefficients of the level-shifted block.
-enum {
-    C_0_298 = 2446,  // 0.298631336
-    C_0_390 = 3196,  // 0.390180644
-    C_0_541 = 4433,  // 0.541196100
-    C_0_765 = 6270,  // 0.765366865
-    C_0_899 = 7373,  // 0.899976223
-    C_1_175 = 9633,  // 1.175875602
-    C_1_501 = 12299, // 1.501321110
-    C_1_847 = 15137, // 1.847759065
-    C_1_961 = 16069, // 1.961570560
-    C_2_053 = 16819, // 2.053119869
-    C_2_562 = 20995, // 2.562915447
-    C_3_072 = 25172, // 3.072711026
-};
 
 // One-dimensional transform of x[0..7] (stride apart) into y[0..7]; y0 and
 // y4 are unscaled sums, the others carry the 2^13 constant scale.

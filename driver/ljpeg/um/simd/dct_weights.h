@@ -15,21 +15,7 @@
 #ifndef VELMORAJ_DCT_WEIGHTS_H
 #define VELMORAJ_DCT_WEIGHTS_H
 
-/* 13-bit fixed-point constants (value * 8192). */
-enum {
-    C_0_298 = 2446,
-    C_0_390 = 3196,
-    C_0_541 = 4433,
-    C_0_765 = 6270,
-    C_0_899 = 7373,
-    C_1_175 = 9633,
-    C_1_501 = 12299,
-    C_1_847 = 15137,
-    C_1_961 = 16069,
-    C_2_053 = 16819,
-    C_2_562 = 20995,
-    C_3_072 = 25172
-};
+#include "dctconstants.h"
 
 /* The odd outputs as weights of tmp4, tmp5, tmp6, tmp7:
  *   z1 = -(tmp4 + tmp7) C_0_899     z2 = -(tmp5 + tmp6) C_2_562
