@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "jpeginternal.h"
+#include "mcuplace.h"
 
 // Integer YCbCr conversion; each line adds one half before the shift.
 // Pure blue gives Cb 256 and pure red Cr 256 before the limit.
@@ -14,31 +15,6 @@ void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr) {
     *y = (uint8_t)(yy > 255 ? 255 : yy);
     *cb = (uint8_t)(u < 0 ? 0 : u > 255 ? 255 : u);
     *cr = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : v);
-}
-
-// Where the MCU lies: its left column, the image rows from its top row to
-// the bottom, and the real columns it covers.
-typedef struct McuPlace {
-    uint32_t x0;
-    uint32_t rows_available;
-    uint32_t columns;
-} McuPlace;
-
-static McuPlace PlaceMcu(const EncoderContext *ctx) {
-    McuPlace m;
-    uint32_t row = ctx->mcus_done / ctx->mcus_per_row;
-    uint32_t col = ctx->mcus_done % ctx->mcus_per_row;
-    m.x0 = col * ctx->mcu_width;
-    m.rows_available = ctx->height - row * ctx->mcu_height;
-    m.columns = m.x0 + ctx->mcu_width > ctx->width ? ctx->width - m.x0 : ctx->mcu_width;
-    return m;
-}
-
-// Offset of the MCU's top row (the image is stored bottom row first), in
-// 64 bits so that no image size can wrap it.
-static uint64_t TopRowOffset(const EncoderContext *ctx, const McuPlace *m, uint32_t bytes_per_pixel) {
-    return ctx->pixel_data_start + (uint64_t)(m->rows_available - 1) * ctx->row_stride +
-           (uint64_t)m->x0 * bytes_per_pixel;
 }
 
 // How each colour reader turns a pixel's bytes into R, G, B.

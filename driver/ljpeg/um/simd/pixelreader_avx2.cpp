@@ -7,10 +7,10 @@
  * row, checking each row against the input size in the plain reader's
  * order. Rows that end before the MCU's right edge are copied to a local
  * buffer and completed with copies of their last pixel; rows below the
- * image reuse the row above. Repeating a pixel before conversion gives the same samples
- * as repeating its converted samples. Vector loads never reach past the
- * pixels of a row: a step reads exactly eight pixels from each of two
- * pointers.
+ * image reuse the row above. Repeating a pixel before conversion gives the
+ * same samples as repeating its converted samples. Vector loads never
+ * reach past the pixels of a row: a step reads exactly eight pixels from
+ * each of two pointers.
  *
  * The conversion in 16-bit lanes, the weighted sums by pmaddubsw:
  *   Y  = (77 R + 150 G + 29 B + 128) >> 8, at most 65408 >> 8 = 255, unsigned;
@@ -26,6 +26,7 @@
 #include <string.h>
 
 #include "jpeginternal.h"
+#include "mcuplace.h"
 
 #define AVX2 __attribute__((target("avx2")))
 
@@ -225,17 +226,14 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
     enum { BPP = Pixel::kBytesPerPixel };
     const ByteStream *in = ctx->input;
     const uint32_t width = ctx->mcu_width, height = ctx->mcu_height;
-    const uint32_t mcu_row = ctx->mcus_done / ctx->mcus_per_row;
-    const uint32_t x0 = ctx->mcus_done % ctx->mcus_per_row * width;
-    const uint32_t rows_available = ctx->height - mcu_row * height;
-    const uint32_t columns = x0 + width > ctx->width ? ctx->width - x0 : width;
+    const McuPlace m = PlaceMcu(ctx);
     const uint32_t stride = ctx->row_stride;
-    uint64_t offset = ctx->pixel_data_start + (uint64_t)(rows_available - 1) * stride + (uint64_t)x0 * BPP;
+    uint64_t offset = TopRowOffset(ctx, &m, BPP);
 
-    if (columns == width && rows_available >= height) {
+    if (m.columns == width && m.rows_available >= height) {
         /* The top row lies highest in memory: if it fits, all rows do, and
          * if not, the plain reader fails on it too. */
-        if (offset + (uint64_t)columns * BPP > in->size) {
+        if (offset + (uint64_t)m.columns * BPP > in->size) {
             JpegStatusOr(JPEG_ERR_BOUNDS);
             return 0;
         }
@@ -246,17 +244,17 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
     uint8_t padded[16][16 * BPP];
     const uint8_t *rows[16];
     for (uint32_t i = 0; i < height; ++i) {
-        if (i >= rows_available) {
+        if (i >= m.rows_available) {
             rows[i] = rows[i - 1];
             continue;
         }
-        if (offset + (uint64_t)columns * BPP > in->size) {
+        if (offset + (uint64_t)m.columns * BPP > in->size) {
             JpegStatusOr(JPEG_ERR_BOUNDS);
             return 0;
         }
         rows[i] = in->data + offset;
-        if (columns < width) {
-            PadRow(padded[i], rows[i], columns, width, BPP);
+        if (m.columns < width) {
+            PadRow(padded[i], rows[i], m.columns, width, BPP);
             rows[i] = padded[i];
         }
         offset -= stride;
