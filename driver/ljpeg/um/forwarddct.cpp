@@ -3,7 +3,6 @@
 #include "dctconstants.h"
 #include "jpeginternal.h"
 
-
 // One-dimensional transform of x[0..7] (stride apart) into y[0..7]; y0 and
 // y4 are unscaled sums, the others carry the 2^13 constant scale.
 static void Butterfly(const int32_t x[8], int32_t y[8]) {
