@@ -51,7 +51,8 @@ int ComputeScrollPos(int nCode, int nThumb, const SCROLLINFO &si)
     return nNew;
 }
 
-int WheelLineCount(int nDelta)
+// Number of line requests for a wheel delta: 2 per whole notch.
+static int WheelLineCount(int nDelta)
 {
     return WHEEL_LINES_PER_NOTCH * abs(nDelta / WHEEL_DELTA);
 }

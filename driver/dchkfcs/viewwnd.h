@@ -35,7 +35,4 @@ void PaintContent(CheckFcsState *pState, HWND hwndView, HDC hdc);
 // [nMin, nMax - nPage].
 int ComputeScrollPos(int nCode, int nThumb, const SCROLLINFO &si);
 
-// Number of line requests for a wheel delta: 2 per whole notch.
-int WheelLineCount(int nDelta);
-
 #endif

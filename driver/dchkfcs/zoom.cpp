@@ -41,7 +41,9 @@ BOOL ParseTypedZoom(const WCHAR *pszText, int *pnPercent)
     return TRUE;
 }
 
-void ComputeStatusParts(int cxClient, int cxPart, int aRight[2])
+// Right edges of the status bar's two parts for a frame client width and
+// the width of the percentage part.
+static void ComputeStatusParts(int cxClient, int cxPart, int aRight[2])
 {
     aRight[0] = cxClient - STATUS_RIGHT_RESERVE - cxPart;
     aRight[1] = cxClient - STATUS_RIGHT_RESERVE;

@@ -19,10 +19,6 @@ int FitZoomPercent(int nMode, int cxView, int cyView, int cxPage, int cyPage);
 // A typed zoom box text: its _wtoi value when that lies within 10..500.
 BOOL ParseTypedZoom(const WCHAR *pszText, int *pnPercent);
 
-// Right edges of the status bar's two parts for a frame client width cw and
-// a percentage part width w.
-void ComputeStatusParts(int cxClient, int cxPart, int aRight[2]);
-
 // Index of the zoom box item whose percentage is the nearest one above
 // (nDirection > 0) or below (nDirection < 0) nCurrent; -1 when there is none.
 int FindZoomStep(HWND hwndZoomBox, int nCurrent, int nDirection);
