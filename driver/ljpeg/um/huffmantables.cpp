@@ -1,6 +1,4 @@
 // The standard Huffman tables and their symbol-to-code lookups.
-#include <string.h>
-
 #include "jpeginternal.h"
 
 // ITU-T T.81 Tables K.3, K.5, K.4 and K.6 in DHT wire form: Tc/Th byte,
