@@ -7,17 +7,9 @@ enum { FOLDER_LEN = 260 };
 // The folder given to SetModuleFolder; empty means none.
 static UiChar s_szFolder[FOLDER_LEN];
 
-static size_t FolderLength(const UiChar *psz, size_t cchMax)
-{
-    size_t cch = 0;
-    while (cch < cchMax && psz[cch] != 0)
-        ++cch;
-    return cch;
-}
-
 bool SetModuleFolder(const UiChar *pszFolder)
 {
-    size_t cch = FolderLength(pszFolder, FOLDER_LEN);
+    size_t cch = UiTextLength(pszFolder, FOLDER_LEN);
     if (cch >= FOLDER_LEN)
         return false;
     memcpy(s_szFolder, pszFolder, cch * sizeof(UiChar));
@@ -27,7 +19,7 @@ bool SetModuleFolder(const UiChar *pszFolder)
 
 bool GetModuleFolder(UiChar *pszDest, size_t cchDest)
 {
-    size_t cch = FolderLength(s_szFolder, FOLDER_LEN);
+    size_t cch = UiTextLength(s_szFolder, FOLDER_LEN);
     if (cch == 0 || cch >= cchDest)
         return false;
     memcpy(pszDest, s_szFolder, (cch + 1) * sizeof(UiChar));

@@ -4,6 +4,8 @@
 #ifndef DCHKFCS_UICHAR_H
 #define DCHKFCS_UICHAR_H
 
+#include <stddef.h>
+
 #ifdef _WIN32
 typedef wchar_t UiChar;
 #define UI_STR(s) L##s
@@ -13,5 +15,15 @@ typedef char16_t UiChar;
 #endif
 
 static_assert(sizeof(UiChar) == 2, "texts are UTF-16");
+
+// Units before the terminator, but no more than cchMax: a text that is not
+// terminated within cchMax units counts as cchMax long.
+inline size_t UiTextLength(const UiChar *psz, size_t cchMax)
+{
+    size_t cch = 0;
+    while (cch < cchMax && psz[cch] != 0)
+        ++cch;
+    return cch;
+}
 
 #endif

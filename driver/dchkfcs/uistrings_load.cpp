@@ -10,20 +10,12 @@ static const UiChar s_szDataFile[] = UI_STR("VELMORAD.VMD");
 
 enum { KEY_BUFFER_LEN = 260 };
 
-static size_t TextLength(const UiChar *psz)
-{
-    size_t cch = 0;
-    while (psz[cch] != 0)
-        ++cch;
-    return cch;
-}
-
 // A folder so deep that the whole path does not fit counts as no file.
 static bool BuildDataFilePath(UiChar *pszPath)
 {
     if (!GetModuleFolder(pszPath, VMD_PATH_LEN))
         return false;
-    size_t cchFolder = TextLength(pszPath);
+    size_t cchFolder = UiTextLength(pszPath, VMD_PATH_LEN);
     if (cchFolder + sizeof s_szDataFile / sizeof(UiChar) > VMD_PATH_LEN)
         return false;
     memcpy(pszPath + cchFolder, s_szDataFile, sizeof s_szDataFile);

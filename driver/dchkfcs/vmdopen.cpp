@@ -13,14 +13,6 @@ const VmdFileOps *VmdSetFileOps(const VmdFileOps *pOps)
     return pOld;
 }
 
-static size_t PathLength(const UiChar *pszPath)
-{
-    size_t cch = 0;
-    while (cch < VMD_PATH_LEN && pszPath[cch] != 0)
-        ++cch;
-    return cch;
-}
-
 // Buffer mode when the whole file can be read; otherwise the record stays
 // in fallback mode.
 static void LoadWholeFile(VmdFile *pFile)
@@ -52,7 +44,7 @@ static void LoadWholeFile(VmdFile *pFile)
 VmdFile *VmdOpen(const UiChar *pszPath)
 {
     const VmdFileOps *pOps = s_pFileOps;
-    size_t cchPath = PathLength(pszPath);
+    size_t cchPath = UiTextLength(pszPath, VMD_PATH_LEN);
     if (cchPath >= VMD_PATH_LEN)
         return nullptr;
     VmdFile *pFile = static_cast<VmdFile *>(pOps->AllocZero(sizeof(VmdFile)));

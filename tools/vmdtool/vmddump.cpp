@@ -32,14 +32,6 @@ void Dump::Warn(const char *pszFormat, ...)
 
 }  // namespace
 
-static size_t TextLength(const UiChar *psz)
-{
-    size_t cch = 0;
-    while (psz[cch] != 0)
-        ++cch;
-    return cch;
-}
-
 static bool IsPrintableAscii(const char *psz)
 {
     for (; *psz; ++psz) {
@@ -60,7 +52,7 @@ static void DumpText(Dump &d, const char *pszKey, uint32_t offText)
         fprintf(d.pOut, "%s =\n", pszKey);
         return;
     }
-    size_t cch = TextLength(szText);
+    size_t cch = UiTextLength(szText, VMD_STRING_MAX);
     if (cch > PREVIEW_TEXT_MAX)
         d.Warn("text of '%s' is %zu UTF-16 units; the preview cuts it to 63", pszKey, cch);
     char szUtf8[VMD_STRING_MAX * 3];
