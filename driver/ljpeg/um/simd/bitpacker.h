@@ -22,72 +22,48 @@
  * taken over from the stream. Only finished bytes are ever stored. */
 enum { BLOCK_ROOM = 64 * 32 / 8 * 2 + 16 };
 
-/* Natural position of each zigzag index (as kZigzag; a test checks). */
-static constexpr uint8_t kZigzagPosition[64] = {
+/* Natural position of each zigzag index: kZigzag again, as a constant the
+ * compiler can build the table below from. The fast coders' byte-for-byte
+ * tests against the plain coder would catch any difference. */
+inline constexpr uint8_t kZigzagPosition[64] = {
     0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
     12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
     35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
     58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
 };
 
-/* A coder's own order of the 64 coefficients: the natural row that each
- * group of eight holds. */
-struct RowOrder {
-    uint8_t row[8];
-};
-
-/* For each byte i of a non-zero mask in a row order and each value of that
- * byte, the same bits at their zigzag indexes (16 KiB). */
+/* For each row r of a non-zero mask in natural order and each value of
+ * that row's byte, the same bits at their zigzag indexes (16 KiB). */
 struct ZigzagBits {
     uint64_t bits[8][256];
 };
 
-static constexpr int GroupOfRow(const RowOrder &order, int row)
-{
-    int g = 0;
-    while (order.row[g] != row)
-        ++g;
-    return g;
-}
-
-static constexpr ZigzagBits MakeZigzagBits(const RowOrder &order)
+constexpr ZigzagBits MakeZigzagBits()
 {
     ZigzagBits t{};
     for (int k = 0; k < 64; ++k) {
-        int pos = kZigzagPosition[k], group = GroupOfRow(order, pos / 8);
+        int pos = kZigzagPosition[k];
         for (int v = 0; v < 256; ++v)
             if (v >> (pos % 8) & 1)
-                t.bits[group][v] |= 1ull << k;
+                t.bits[pos / 8][v] |= 1ull << k;
     }
     return t;
 }
 
-static constexpr RowOrder kNaturalRows = {{0, 1, 2, 3, 4, 5, 6, 7}};
-
-/* Index in a row order of each zigzag index. */
-struct ZigzagIndex {
-    uint8_t at[64];
-};
-
-static constexpr ZigzagIndex MakeZigzagIndex(const RowOrder &order)
-{
-    ZigzagIndex t{};
-    for (int k = 0; k < 64; ++k)
-        t.at[k] = (uint8_t)(8 * GroupOfRow(order, kZigzagPosition[k] / 8) + kZigzagPosition[k] % 8);
-    return t;
-}
+/* One copy for both fast coders. */
+inline constexpr ZigzagBits kZigzagBits = MakeZigzagBits();
 
 /* The mask with bit k set when the coefficient of zigzag index k is not 0,
- * from the mask of them in a row order. */
-static PACKER_INLINE uint64_t ToZigzag(const ZigzagBits &t, uint64_t nonzero)
+ * from the mask of them in natural order. */
+static PACKER_INLINE uint64_t ToZigzag(uint64_t nonzero)
 {
     uint64_t z = 0;
     for (int i = 0; i < 8; ++i)
-        z |= t.bits[i][(nonzero >> (8 * i)) & 0xFF];
+        z |= kZigzagBits.bits[i][(nonzero >> (8 * i)) & 0xFF];
     return z;
 }
 
-/* What the AC loop needs of each coefficient, in the coder's row order:
+/* What the AC loop needs of each coefficient, in natural order:
  * its size |c| (whose bit length is the category) and its magnitude bits
  * c, or c - 1 when c is negative, before masking to the category. */
 typedef struct Coefficients {
@@ -163,11 +139,11 @@ static PACKER_INLINE uint32_t Category(int32_t x)
 }
 
 /* The block's DC difference and AC coefficients: nonzero has bit k set for
- * each non-zero AC coefficient of zigzag index k, which c holds at index
- * order.at[k]. */
+ * each non-zero AC coefficient of zigzag index k, which c holds at its
+ * natural position. */
 template <bool kStore>
 static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
-                                    const Coefficients *c, const ZigzagIndex &order)
+                                    const Coefficients *c)
 {
     int32_t diff = (int32_t)dc - comp->dc_predictor;
     comp->dc_predictor = dc;
@@ -188,7 +164,7 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
             for (; run > 15; run -= 16)
                 PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
         }
-        uint64_t at = order.at[k];
+        uint64_t at = kZigzagPosition[k];
         /* The bit length of a non-zero size, as the index of its top bit
          * plus one (the form that compiles to one bsr). */
         s = ((uint32_t)__builtin_clz(c->size[at]) ^ 31u) + 1u;

@@ -21,9 +21,6 @@
 #define BMI2 __attribute__((target("avx2,bmi,bmi2")))
 #define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
 
-static constexpr ZigzagBits kZigzagBits = MakeZigzagBits(kNaturalRows);
-static constexpr ZigzagIndex kNaturalIndex = MakeZigzagIndex(kNaturalRows);
-
 /* Fills c and returns the mask with bit k set when the coefficient of
  * zigzag index k is not 0. */
 static SSE2_INLINE uint64_t AnalyseBlock(const int16_t block[64], Coefficients *c)
@@ -42,7 +39,7 @@ static SSE2_INLINE uint64_t AnalyseBlock(const int16_t block[64], Coefficients *
         __m128i packed = _mm_packs_epi16(a, b);
         zeros |= (uint64_t)(uint16_t)_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) << (16 * s);
     }
-    return ToZigzag(kZigzagBits, ~zeros);
+    return ToZigzag(~zeros);
 }
 
 template <bool kStore>
@@ -50,7 +47,7 @@ static SSE2_INLINE void PackQuantised(BitBuffer *b, ComponentSpec *comp, const i
 {
     Coefficients c;
     uint64_t nonzero = AnalyseBlock(block, &c);
-    PackBlock<kStore>(b, comp, block[0], nonzero, &c, kNaturalIndex);
+    PackBlock<kStore>(b, comp, block[0], nonzero, &c);
 }
 
 /* Codes the block from the stream's partial byte on; the finished bytes go

@@ -14,9 +14,6 @@
 #include "bitpacker.h"
 #include "dct_pair_avx2.h"
 
-static constexpr ZigzagBits kZigzagBits = MakeZigzagBits(kNaturalRows);
-static constexpr ZigzagIndex kNaturalIndex = MakeZigzagIndex(kNaturalRows);
-
 /* The mask of zero coefficients from eight rows of quantised sizes packed
  * to bytes: lo holds rows 0 to 3 and hi rows 4 to 7. */
 static AVX2_INLINE uint64_t ZeroMask(__m256i lo, __m256i hi)
@@ -71,7 +68,7 @@ static AVX2_INLINE void AnalyseOne(const FastQuantiser *fq, const uint8_t *sampl
     __m256i r0145 = _mm256_packs_epi16(size[0], size[1]), r2367 = _mm256_packs_epi16(size[2], size[3]);
     uint64_t zeros = ZeroMask(_mm256_permute2x128_si256(r0145, r2367, 0x20),
                               _mm256_permute2x128_si256(r0145, r2367, 0x31));
-    a->nonzero = ToZigzag(kZigzagBits, ~zeros);
+    a->nonzero = ToZigzag(~zeros);
     a->dc = LowDc(size[0], f[0]);
 }
 
@@ -93,8 +90,8 @@ static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first
                                 _mm256_permute2x128_si256(r45, r67, 0x20));
     uint64_t zeros_b = ZeroMask(_mm256_permute2x128_si256(r01, r23, 0x31),
                                 _mm256_permute2x128_si256(r45, r67, 0x31));
-    a->nonzero = ToZigzag(kZigzagBits, ~zeros_a);
-    b->nonzero = ToZigzag(kZigzagBits, ~zeros_b);
+    a->nonzero = ToZigzag(~zeros_a);
+    b->nonzero = ToZigzag(~zeros_b);
     a->dc = LowDc(size[0], v[0]);
     b->dc = HighDc(size[0], v[0]);
 }
@@ -125,7 +122,7 @@ struct TransformStep {
             }
         }
         for (uint32_t i = 0; i < blocks; ++i)
-            PackBlock<kStore>(b, block_comp[i], a[i].dc, a[i].nonzero, &a[i].c, kNaturalIndex);
+            PackBlock<kStore>(b, block_comp[i], a[i].dc, a[i].nonzero, &a[i].c);
     }
 };
 
