@@ -5,10 +5,12 @@
 
 #include "jpeginternal.h"
 
-// Copies the 8x8 block at (top, left) of a plane with the given row width.
-static void CutBlock(uint8_t *block, const uint8_t *plane, uint32_t plane_width, uint32_t top,
-                     uint32_t left) {
-    for (uint32_t r = 0; r < 8; r++) memcpy(block + r * 8, plane + (top + r) * plane_width + left, 8);
+// The 16-wide Y plane's blocks in raster order, two per block row.
+void CutYBlocks(uint8_t *mcu, const uint8_t *y, uint32_t block_rows) {
+    for (uint32_t k = 0; k < 2 * block_rows; k++) {
+        const uint8_t *top_left = y + 8 * (k / 2) * 16 + 8 * (k % 2);
+        for (uint32_t r = 0; r < 8; r++) memcpy(mcu + 64 * k + 8 * r, top_left + r * 16, 8);
+    }
 }
 
 // 16x16 plane to 8x8 by the mean of each 2x2 square.
@@ -29,13 +31,13 @@ static void Reduce2x1(uint8_t *block, const uint8_t *p) {
 }
 
 void Sample420(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
-    for (uint32_t k = 0; k < 4; k++) CutBlock(mcu + k * 64, y, 16, 8 * (k / 2), 8 * (k % 2));
+    CutYBlocks(mcu, y, 2);
     Reduce2x2(mcu + 256, cb);
     Reduce2x2(mcu + 320, cr);
 }
 
 void Sample422(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
-    for (uint32_t k = 0; k < 2; k++) CutBlock(mcu + k * 64, y, 16, 0, 8 * k);
+    CutYBlocks(mcu, y, 1);
     Reduce2x1(mcu + 128, cb);
     Reduce2x1(mcu + 192, cr);
 }

@@ -164,6 +164,9 @@ int ReadBgr32Mcu(EncoderContext *ctx, uint8_t *mcu);
 
 void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr);
 
+/* The Y blocks of a 16-wide MCU with block_rows rows of two blocks, from
+ * its Y plane; the samplers' common first step. */
+void CutYBlocks(uint8_t *mcu, const uint8_t *y, uint32_t block_rows);
 void Sample420(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 void Sample422(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 void Sample444(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);

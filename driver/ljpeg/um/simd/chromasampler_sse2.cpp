@@ -7,7 +7,6 @@
 
 #if VELMORAJ_X86
 #include <immintrin.h>
-#include <string.h>
 
 #define SSE2 __attribute__((target("sse2")))
 
@@ -21,13 +20,6 @@ static SSE2 inline __m128i PairSums(const uint8_t *row)
 static SSE2 inline void StoreEight(uint8_t *dst, __m128i sums)
 {
     _mm_storel_epi64((__m128i *)dst, _mm_packus_epi16(sums, sums));
-}
-
-static void CutYBlocks(uint8_t *mcu, const uint8_t *y, uint32_t block_rows)
-{
-    for (uint32_t k = 0; k < 2 * block_rows; ++k)
-        for (uint32_t r = 0; r < 8; ++r)
-            memcpy(mcu + 64 * k + 8 * r, y + (8 * (k / 2) + r) * 16 + 8 * (k % 2), 8);
 }
 
 SSE2 void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr)
