@@ -8,7 +8,7 @@
 #if VELMORAJ_X86
 #include <immintrin.h>
 
-#define SSE2 __attribute__((target("sse2")))
+#include "target_attrs.h"
 
 /* Sums of horizontal pairs of a 16-sample plane row, in 16-bit lanes. */
 static SSE2 inline __m128i PairSums(const uint8_t *row)

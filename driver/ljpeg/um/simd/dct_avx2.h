@@ -18,8 +18,7 @@
 
 #include "dct_weights.h"
 #include "fast_quantiser.h"
-
-#define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#include "target_attrs.h"
 
 /* pmaddwd weights: the pair (a, b) four times in the low half, (c, d) four
  * times in the high half; tables built by the compiler and loaded whole

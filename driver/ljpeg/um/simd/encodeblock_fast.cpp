@@ -16,10 +16,7 @@
 #include <immintrin.h>
 
 #include "bitpacker.h"
-
-#define SSE2 __attribute__((target("sse2")))
-#define BMI2 __attribute__((target("avx2,bmi,bmi2")))
-#define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
+#include "target_attrs.h"
 
 /* Fills c and returns the mask with bit k set when the coefficient of
  * zigzag index k is not 0. */

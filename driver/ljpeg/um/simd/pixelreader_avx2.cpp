@@ -27,8 +27,7 @@
 
 #include "jpeginternal.h"
 #include "mcuplace.h"
-
-#define AVX2 __attribute__((target("avx2")))
+#include "target_attrs.h"
 
 /* pshufb controls that move channel byte c of pixel i into 16-bit lane i:
  * from the first load (pixel bytes 0..15) or from the second one, which

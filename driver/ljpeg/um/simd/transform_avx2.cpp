@@ -7,8 +7,7 @@
 #include "dct_avx2.h"
 #include "jpeginternal.h"
 #include "quant_table_of.h"
-
-#define AVX2 __attribute__((target("avx2")))
+#include "target_attrs.h"
 
 /* Vector k holds rows k and k + 4. */
 static AVX2_INLINE void StoreRows(int16_t out[64], const __m256i v[4])

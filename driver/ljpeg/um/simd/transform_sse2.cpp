@@ -13,9 +13,7 @@
 #include "fast_quantiser.h"
 #include "jpeginternal.h"
 #include "quant_table_of.h"
-
-#define SSE2 __attribute__((target("sse2")))
-#define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
+#include "target_attrs.h"
 
 /* pmaddwd weights: the pair (a, b) in every 32-bit lane. */
 static SSE2_INLINE __m128i Pair(int a, int b)

@@ -1,0 +1,15 @@
+/*
+ * Instruction sets of single functions, so that one build serves every x86
+ * CPU; set-up calls them only where the CPU has the instructions. Included
+ * by the vector sources only, not by the users of fast_routines.h.
+ */
+#ifndef VELMORAJ_TARGET_ATTRS_H
+#define VELMORAJ_TARGET_ATTRS_H
+
+#define SSE2 __attribute__((target("sse2")))
+#define AVX2 __attribute__((target("avx2")))
+#define BMI2 __attribute__((target("avx2,bmi,bmi2")))
+#define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
+#define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+
+#endif
