@@ -48,7 +48,7 @@ struct FastCoder {
 // The fast coders this CPU runs.
 std::vector<FastCoder> FastCoders()
 {
-    const FastCoder all[] = {{EncodeBlockFast, CPU_SSE2, "sse2"},
+    const FastCoder all[] = {{EncodeBlockSse2, CPU_SSE2, "sse2"},
                              {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
     std::vector<FastCoder> usable;
     for (const auto &c : all)

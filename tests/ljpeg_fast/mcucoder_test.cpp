@@ -23,7 +23,7 @@ std::vector<McuVariant> Variants()
 {
     std::vector<McuVariant> usable;
 #if VELMORAJ_X86
-    const McuVariant all[] = {{EncodeMcusFast, TransformBlockSse2, CPU_SSE2, "sse2"},
+    const McuVariant all[] = {{EncodeMcusSse2, TransformBlockSse2, CPU_SSE2, "sse2"},
                               {EncodeMcusAvx2, TransformBlock, CPU_AVX2 | CPU_BMI2, "avx2"}};
     for (const auto &v : all)
         if ((CpuFeatures() & v.needs) == v.needs)

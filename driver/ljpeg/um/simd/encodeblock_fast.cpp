@@ -96,7 +96,7 @@ static SSE2_INLINE int EncodeMcusWithRoom(EncoderContext *ctx, uint32_t end)
 
 /* The same code twice: for SSE2, and with the BMI2 shifts (one
  * instruction each instead of three for a shift by a register). */
-SSE2 int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
+SSE2 int EncodeBlockSse2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
 {
     return EncodeWithRoom(ctx, comp, block);
 }
@@ -106,7 +106,7 @@ BMI2 int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t
     return EncodeWithRoom(ctx, comp, block);
 }
 
-SSE2 int EncodeMcusFast(EncoderContext *ctx, uint32_t end)
+SSE2 int EncodeMcusSse2(EncoderContext *ctx, uint32_t end)
 {
     return EncodeMcusWithRoom(ctx, end);
 }

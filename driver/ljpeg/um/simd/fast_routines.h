@@ -37,14 +37,14 @@ void QuantiseBlockSse2(const int32_t coef[64], const FastQuantiser *fq, int16_t 
 void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
 
 /* EncodeBlock for SSE2, and for AVX2 with BMI2. */
-int EncodeBlockFast(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
+int EncodeBlockSse2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 
 /* The interval's MCU loop (the MCU coder slot) with those coders' packing,
  * the bit buffer kept in registers between blocks: for SSE2 through the
  * transform slot, and for AVX2 with BMI2 with the AVX2 transform built in
  * (two blocks at a time where it can). */
-int EncodeMcusFast(EncoderContext *ctx, uint32_t end);
+int EncodeMcusSse2(EncoderContext *ctx, uint32_t end);
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
 
 /* The AVX2 colour reader for a depth (16, 24, 32 bits per pixel), channel

@@ -15,8 +15,8 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     const unsigned cpu = CpuFeatures();
     if (cpu & CPU_SSE2) {
         opts->block_transform = TransformBlockSse2;
-        opts->block_coder = EncodeBlockFast;
-        opts->mcu_coder = EncodeMcusFast;
+        opts->block_coder = EncodeBlockSse2;
+        opts->mcu_coder = EncodeMcusSse2;
         if (opts->chroma_sampler == Sample420)
             opts->chroma_sampler = Sample420Sse2;
         else if (opts->chroma_sampler == Sample422)
