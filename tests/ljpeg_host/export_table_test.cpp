@@ -1,8 +1,8 @@
-// The libraries export Jpeg_EncodeStart under its plain name and nothing
-// else: the DLLs as a Windows host's GetProcAddress finds it (no stdcall
-// decoration on i686), the shared library with every other symbol hidden.
-// The DLLs keep the status word in their own TLS block: emulated TLS would
-// allocate on a thread's first call.
+// The libraries export their one entry point under its plain name and
+// nothing else: the DLLs as a Windows host's GetProcAddress finds it (no
+// stdcall decoration on i686), the shared library with every other symbol
+// hidden. The encoder DLLs keep the status word in their own TLS block:
+// emulated TLS would allocate on a thread's first call.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -45,17 +45,31 @@ std::vector<std::string> Matches(const std::string &text, const std::string &sta
     return found;
 }
 
+std::string CheckExport(const std::string &objdump, const std::string &dll, const char *module,
+                        const char *entry)
+{
+    std::string headers = Capture(objdump + " -p '" + dll + "'");
+    EXPECT_EQ(Matches(headers, "[Ordinal/Name Pointer] Table", std::regex(R"(^\s*\[\s*\d+\]\s+(\S+)\s*$)")),
+              std::vector<std::string>{entry})
+        << dll;
+    EXPECT_NE(headers.find(module), std::string::npos) << "export directory does not name " << module;
+    return headers;
+}
+
 void CheckDll(const std::string &objdump, const std::string &dll)
 {
     if (!std::ifstream(dll).good())
         GTEST_SKIP() << dll << " not built";
-    std::string headers = Capture(objdump + " -p '" + dll + "'");
-    EXPECT_EQ(Matches(headers, "[Ordinal/Name Pointer] Table", std::regex(R"(^\s*\[\s*\d+\]\s+(\S+)\s*$)")),
-              std::vector<std::string>{"Jpeg_EncodeStart"})
-        << dll;
-    EXPECT_NE(headers.find("VELMORAJ.dll"), std::string::npos) << "export directory does not name VELMORAJ.dll";
+    std::string headers = CheckExport(objdump, dll, "VELMORAJ.dll", "Jpeg_EncodeStart");
     EXPECT_EQ(headers.find("TlsAlloc"), std::string::npos) << dll;
     EXPECT_EQ(Capture(objdump + " -t '" + dll + "'").find("emutls"), std::string::npos) << dll;
+}
+
+void CheckPreviewDll(const std::string &objdump, const std::string &dll)
+{
+    if (!std::ifstream(dll).good())
+        GTEST_SKIP() << dll << " not built";
+    CheckExport(objdump, dll, "VELMORAZ.dll", "DispCheckFcsWindow");
 }
 
 }  // namespace
@@ -68,6 +82,12 @@ TEST(ExportTable, Win64DllExportsThePlainName)
 TEST(ExportTable, Win32DllExportsThePlainName)
 {
     CheckDll("i686-w64-mingw32-objdump", VELMORA_WIN32_DLL);
+}
+
+TEST(ExportTable, PreviewDllsExportThePlainName)
+{
+    CheckPreviewDll("x86_64-w64-mingw32-objdump", VELMORAZ_WIN64_DLL);
+    CheckPreviewDll("i686-w64-mingw32-objdump", VELMORAZ_WIN32_DLL);
 }
 
 TEST(ExportTable, SharedLibraryExportsOnlyTheEntryPoint)
