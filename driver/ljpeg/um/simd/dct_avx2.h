@@ -10,13 +10,14 @@
  * so that no other reordering is needed: samples are loaded with their
  * columns in the order 0 2 4 6 1 3 5 7, the row pass sees its rows in that
  * same order, and the column pass's output lanes are in natural order.
+ * Including files are built for AVX2 throughout, which dct_lanes.h needs.
  */
 #ifndef VELMORAJ_DCT_AVX2_H
 #define VELMORAJ_DCT_AVX2_H
 
 #include <immintrin.h>
 
-#include "dct_weights.h"
+#include "dct_lanes.h"
 #include "fast_quantiser.h"
 #include "target_attrs.h"
 
@@ -56,26 +57,26 @@ static AVX2_INLINE __m256i SwapHalves(__m256i v)
     return _mm256_permute2x128_si256(v, v, 0x01);
 }
 
-/* (v + 2^(N-1)) >> N on 32-bit lanes, then both results packed to 16 bits. */
-template <int N>
-static AVX2_INLINE __m256i Descale(__m256i lo, __m256i hi)
-{
-    const __m256i half = _mm256_set1_epi32(1 << (N - 1));
-    lo = _mm256_srai_epi32(_mm256_add_epi32(lo, half), N);
-    hi = _mm256_srai_epi32(_mm256_add_epi32(hi, half), N);
-    return _mm256_packs_epi32(lo, hi);
-}
-
-/* [yA|yB] from the interleaved pairs a = (tmp7, tmp5 | tmp5, tmp7) and
- * b = (tmp6, tmp4 | tmp4, tmp6), low and high four lanes of each half. */
-template <int N>
-static AVX2_INLINE __m256i OddPair(__m256i a_lo, __m256i a_hi, __m256i b_lo, __m256i b_hi, __m256i wa,
-                                   __m256i wb)
-{
-    __m256i lo = _mm256_add_epi32(_mm256_madd_epi16(a_lo, wa), _mm256_madd_epi16(b_lo, wb));
-    __m256i hi = _mm256_add_epi32(_mm256_madd_epi16(a_hi, wa), _mm256_madd_epi16(b_hi, wb));
-    return Descale<N>(lo, hi);
-}
+/* The vector operations of dct_lanes.h on AVX2 registers. */
+struct Avx2Lanes {
+    typedef __m256i V;
+    static AVX2_INLINE V Set16(int a) { return _mm256_set1_epi16((short)a); }
+    static AVX2_INLINE V Set32(int a) { return _mm256_set1_epi32(a); }
+    static AVX2_INLINE V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
+    static AVX2_INLINE V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
+    static AVX2_INLINE V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
+    static AVX2_INLINE V Madd16(V a, V b) { return _mm256_madd_epi16(a, b); }
+    static AVX2_INLINE V Slli16(V a, int n) { return _mm256_slli_epi16(a, n); }
+    static AVX2_INLINE V Srai16(V a, int n) { return _mm256_srai_epi16(a, n); }
+    static AVX2_INLINE V Srai32(V a, int n) { return _mm256_srai_epi32(a, n); }
+    static AVX2_INLINE V Packs32(V a, V b) { return _mm256_packs_epi32(a, b); }
+    static AVX2_INLINE V UnpackLo16(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
+    static AVX2_INLINE V UnpackHi16(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
+    static AVX2_INLINE V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
+    static AVX2_INLINE V UnpackHi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
+    static AVX2_INLINE V UnpackLo64(V a, V b) { return _mm256_unpacklo_epi64(a, b); }
+    static AVX2_INLINE V UnpackHi64(V a, V b) { return _mm256_unpackhi_epi64(a, b); }
+};
 
 /* One pass: in = [x0|x2], [x7|x5], [x1|x3], [x6|x4]; out = [y0|y4],
  * [y1|y5], [y2|y6], [y3|y7], with y0 and y4 unscaled and the others
@@ -97,14 +98,16 @@ static AVX2_INLINE void Pass(const __m256i in[4], __m256i out[4])
     const __m256i w26 = Load(kEven26);
     __m256i r_lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(l, ls), w26);
     __m256i r_hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(l, ls), w26);
-    out[2] = Descale<N>(r_lo, r_hi);
+    out[2] = Descale<Avx2Lanes, N>(r_lo, r_hi);
 
     /* Odd part. */
     __m256i m1s = SwapHalves(m1), m2s = SwapHalves(m2);
     __m256i a_lo = _mm256_unpacklo_epi16(m1, m1s), a_hi = _mm256_unpackhi_epi16(m1, m1s);
     __m256i b_lo = _mm256_unpacklo_epi16(m2, m2s), b_hi = _mm256_unpackhi_epi16(m2, m2s);
-    out[1] = OddPair<N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd15A), Load(kOdd15B));
-    out[3] = OddPair<N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd37A), Load(kOdd37B));
+    /* [yA|yB] from the interleaved pairs a = (tmp7, tmp5 | tmp5, tmp7) and
+     * b = (tmp6, tmp4 | tmp4, tmp6). */
+    out[1] = Combine<Avx2Lanes, N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd15A), Load(kOdd15B));
+    out[3] = Combine<Avx2Lanes, N>(a_lo, a_hi, b_lo, b_hi, Load(kOdd37A), Load(kOdd37B));
 }
 
 /* Transposes eight 8-lane vectors R0..R7, given as [R0|R1], [R2|R3],

@@ -18,11 +18,14 @@ if(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   set_source_files_properties(${VELMORAJ_FAST_SOURCES} PROPERTIES
     COMPILE_OPTIONS "-Wa,-muse-unaligned-vector-move")
 endif()
-# The MCU coder inlines generic packing code into AVX2 code, which target
-# attributes cannot do: the whole file is built for AVX2 with BMI2, and
-# set-up calls it only on CPUs that have them. The SSE2 coder likewise
-# needs SSE2 throughout, which i686 does not assume.
+# The MCU coder and the transforms inline generic code (packing, the
+# width-generic DCT of dct_lanes.h) into vector code, which target
+# attributes cannot do: those files are built for their instruction set
+# throughout, and set-up calls them only on CPUs that have it. i686 does
+# not assume SSE2 either.
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx2.cpp APPEND PROPERTY
   COMPILE_OPTIONS -mavx2 -mbmi -mbmi2)
-set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp APPEND PROPERTY
-  COMPILE_OPTIONS -msse2)
+set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp APPEND PROPERTY
+  COMPILE_OPTIONS -mavx2)
+set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transform_sse2.cpp APPEND PROPERTY COMPILE_OPTIONS -msse2)
