@@ -1,5 +1,5 @@
 // DispCheckFcsWindow: the frame class, the frame and the modal loop.
-#include "dispcheckfcs.h"
+#include "velmoraz.h"
 
 #include <commctrl.h>
 

@@ -37,11 +37,10 @@ target_include_directories(dchkfcs_window PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_options(dchkfcs_window PRIVATE -Wall -Wextra)
 target_link_libraries(dchkfcs_window PUBLIC dchkfcs_text comctl32 gdi32 user32)
 
-add_library(velmoraz SHARED
-  ${CMAKE_CURRENT_SOURCE_DIR}/VELMORAZ.def
-  $<TARGET_OBJECTS:dchkfcs_resources>)
+add_library(velmoraz SHARED $<TARGET_OBJECTS:dchkfcs_resources>)
 set_target_properties(velmoraz PROPERTIES OUTPUT_NAME VELMORAZ PREFIX "")
+velmora_dll_exports(velmoraz ${CMAKE_CURRENT_SOURCE_DIR}/VELMORAZ.def)
+velmora_version_resource(velmoraz VELMORAZ.dll "Velmora fax cover sheet preview")
 # DllMain (and the instance handle) come from the texts library's own target.
 target_link_libraries(velmoraz PRIVATE dchkfcs_dllmain dchkfcs_window)
-# The i686 export is the undecorated name of a WINAPI function.
-target_link_options(velmoraz PRIVATE -Wl,--enable-stdcall-fixup)
+target_include_directories(velmoraz INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})

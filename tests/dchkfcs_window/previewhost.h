@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "velmoraz.h"
+
 // Command and child-window ids that a host sees on the preview's windows.
 enum {
     ID_OK = 1, ID_CANCEL = 2, ID_HELP = 9,
@@ -20,7 +22,7 @@ enum {
     IDC_STATUSBAR = 0x1004, IDC_ZOOMBOX = 0x1005
 };
 
-typedef int(WINAPI *DispCheckFcsWindowFn)(HWND, HENHMETAFILE, DWORD, int, int);
+typedef decltype(&DispCheckFcsWindow) DispCheckFcsWindowFn;
 
 // A copy of VELMORAZ.dll in a fresh temporary folder, optionally with a
 // VELMORAD.VMD beside it.

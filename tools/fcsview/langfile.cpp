@@ -1,6 +1,7 @@
 #include "langfile.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 static bool JoinPath(WCHAR *pszDest, const WCHAR *pszFolder, const WCHAR *pszName)
 {
@@ -11,12 +12,21 @@ static bool JoinPath(WCHAR *pszDest, const WCHAR *pszFolder, const WCHAR *pszNam
 bool PlaceLanguageFile(const WCHAR *pszFolder, const WCHAR *pszCode)
 {
     WCHAR szSource[MAX_PATH], szTarget[MAX_PATH], szSaved[MAX_PATH], szName[64];
-    swprintf(szName, ARRAYSIZE(szName), L"lang\\%ls\\VELMORAD.VMD", pszCode);
-    if (!JoinPath(szSource, pszFolder, szName) ||
-        !JoinPath(szTarget, pszFolder, L"VELMORAD.VMD") ||
+    if (!JoinPath(szTarget, pszFolder, L"VELMORAD.VMD") ||
         !JoinPath(szSaved, pszFolder, L"VELMORAD.VMD.saved"))
         return false;
-    if (GetFileAttributesW(szSource) == INVALID_FILE_ATTRIBUTES) {
+    // lang\ beside the program (build tree) or one folder up (the SDK
+    // archive, where x64\ and x86\ share one lang\).
+    bool bFound = false;
+    for (const WCHAR *pszUp : {L"", L"..\\"}) {
+        swprintf(szName, ARRAYSIZE(szName), L"%lslang\\%ls\\VELMORAD.VMD", pszUp, pszCode);
+        if (JoinPath(szSource, pszFolder, szName) &&
+            GetFileAttributesW(szSource) != INVALID_FILE_ATTRIBUTES) {
+            bFound = true;
+            break;
+        }
+    }
+    if (!bFound) {
         std::printf("fcsview: no texts for language %ls (%ls)\n", pszCode, szSource);
         return false;
     }

@@ -12,8 +12,9 @@
 #include "langfile.h"
 #include "options.h"
 #include "screenshot.h"
+#include "velmoraz.h"
 
-typedef int(WINAPI *DispCheckFcsWindowFn)(HWND, HENHMETAFILE, DWORD, int, int);
+typedef decltype(&DispCheckFcsWindow) DispCheckFcsWindowFn;
 
 // The program's folder, ending in a backslash; both libraries lie there.
 static bool GetProgramFolder(WCHAR *pszFolder)

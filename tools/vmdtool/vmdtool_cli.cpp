@@ -53,7 +53,8 @@ static int DumpFile(const char *pszPath, FILE *pOut, FILE *pErr)
         fprintf(pErr, "vmdtool: %s: the path must be UTF-8 of fewer than 260 UTF-16 units\n", pszPath);
         return 1;
     }
-    VmdFile *pFile = VmdOpen(strPath.c_str());
+    // UiChar is char16_t natively and the same-sized wchar_t on Windows.
+    VmdFile *pFile = VmdOpen(reinterpret_cast<const UiChar *>(strPath.c_str()));
     if (!pFile) {
         fprintf(pErr, "vmdtool: cannot open %s\n", pszPath);
         return 1;
