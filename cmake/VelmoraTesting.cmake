@@ -12,9 +12,19 @@ endmacro()
 if(CMAKE_CROSSCOMPILING AND WIN32)
   # Windows binaries are self-contained: no MinGW runtime DLLs beside them.
   add_link_options(-static -static-libgcc -static-libstdc++)
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix")
+  # One prefix may serve both architectures' trees (./run shares one).
+  set(VELMORA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix of the tests")
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(VELMORA_WINE_BITS 32)
+  else()
+    set(VELMORA_WINE_BITS 64)
+  endif()
+  set(VELMORA_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;${VELMORA_WINEPREFIX};${VELMORA_WINE_BITS}")
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VELMORA_WINE_RUN})
 endif()
+
+# Exit status of wine-run.sh for a program this machine cannot run.
+set(VELMORA_SKIPPED 77)
 
 if(BUILD_TESTING)
   if(CMAKE_CROSSCOMPILING)
@@ -39,6 +49,7 @@ function(velmora_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE ${VELMORA_SKIPPED})
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

@@ -3,12 +3,16 @@
 # and in Japanese), keeps a screenshot of each as PNG and encodes the cover
 # sheet to a JPEG through both libraries.
 #   bash demo/preview.sh ROOT      (./run demo sets DISPLAY and builds first)
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "preview demo: \"$BASH_COMMAND\" failed with exit $?" >&2' ERR
 ROOT=$(cd "${1:?usage: preview.sh ROOT}" && pwd)
 BIN=$ROOT/build/win64/bin
 OUT=$ROOT/out
-export WINEPREFIX=$ROOT/build/win64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$ROOT/build/wineprefix
 mkdir -p "$OUT"
+
+# The 64-bit loader with the build's prefix, whatever `wine` means here.
+wine() { "$ROOT/cmake/wine-run.sh" "$WINEPREFIX" 64 "$@"; }
 
 for f in fcsview.exe VELMORAZ.dll VELMORAJ.dll; do
   [ -f "$BIN/$f" ] || { echo "preview demo: $BIN/$f is missing; build the Windows tree first" >&2; exit 1; }

@@ -1,0 +1,70 @@
+// Every shipped file carries a version resource with the project's version,
+// a description and the name it ships under, as installers read it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A build path as Wine sees it: the Unix root is drive Z:.
+std::wstring WinePath(const char *pszUnixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char *p = pszUnixPath; *p; ++p)
+        path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+std::wstring StringValue(const std::vector<BYTE> &info, const wchar_t *pszName)
+{
+    std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + pszName;
+    void *pValue = nullptr;
+    UINT cch = 0;
+    if (!VerQueryValueW(info.data(), query.c_str(), &pValue, &cch) || cch == 0)
+        return L"";
+    return static_cast<const wchar_t *>(pValue);
+}
+
+struct ShippedFile {
+    const char *pszPath;
+    const wchar_t *pszName;
+};
+
+}  // namespace
+
+TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
+{
+    const ShippedFile files[] = {
+        {VELMORAJ_DLL, L"VELMORAJ.dll"}, {VELMORAZ_DLL, L"VELMORAZ.dll"},
+        {FCSVIEW_EXE, L"fcsview.exe"},   {VELMORAJ_EXE, L"velmoraj.exe"},
+        {VMDTOOL_EXE, L"vmdtool.exe"},
+    };
+    const DWORD dwMs = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
+    const DWORD dwLs = MAKELONG(0, VELMORA_VERSION_PATCH);
+    for (const ShippedFile &file : files) {
+        SCOPED_TRACE(file.pszName);
+        std::wstring path = WinePath(file.pszPath);
+        DWORD dwHandle = 0;
+        std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &dwHandle));
+        ASSERT_FALSE(info.empty()) << "no version resource";
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+
+        VS_FIXEDFILEINFO *pFixed = nullptr;
+        UINT cb = 0;
+        ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void **>(&pFixed), &cb));
+        EXPECT_EQ(VS_FFI_SIGNATURE, pFixed->dwSignature);
+        EXPECT_EQ(dwMs, pFixed->dwFileVersionMS);
+        EXPECT_EQ(dwLs, pFixed->dwFileVersionLS);
+        EXPECT_EQ(dwMs, pFixed->dwProductVersionMS);
+        EXPECT_EQ(dwLs, pFixed->dwProductVersionLS);
+        EXPECT_EQ(wcsstr(file.pszName, L".dll") ? DWORD(VFT_DLL) : DWORD(VFT_APP), pFixed->dwFileType);
+
+        EXPECT_EQ(file.pszName, StringValue(info, L"OriginalFilename"));
+        EXPECT_EQ(VELMORA_VERSION_TEXT, StringValue(info, L"FileVersion"));
+        EXPECT_EQ(VELMORA_VERSION_TEXT, StringValue(info, L"ProductVersion"));
+        EXPECT_NE(L"", StringValue(info, L"FileDescription"));
+    }
+}
