@@ -3,7 +3,8 @@
 # it in every sampling mode and in grey into ROOT/out/, prints the sizes and
 # checks that each stream decodes.
 #   bash demo/encoder.sh ROOT
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "encoder demo: \"$BASH_COMMAND\" failed with exit $?" >&2' ERR
 root=${1:?usage: encoder.sh ROOT}
 tool=$root/build/native/tools/velmoraj/velmoraj
 out=$root/out
