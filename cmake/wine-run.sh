@@ -41,7 +41,9 @@ why_no_32bit() {
 
 prepare() {
   why32=$(why_no_32bit)
-  if [ -d "$prefix" ] && [ -z "$why32" ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+  half32=$prefix/drive_c/windows/syswow64/kernel32.dll
+  # Made again once only: .remade marks a prefix this script made with wine32.
+  if [ -d "$prefix" ] && [ -z "$why32" ] && [ ! -f "$half32" ] && [ ! -f "$prefix/.remade" ]; then
     echo "wine-run: $prefix lacks the 32-bit half (made before wine32 came?): making it again" >&2
     wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
@@ -51,7 +53,10 @@ prepare() {
     with_display "$wine64" wineboot -i >/dev/null 2>&1
     wineserver -w
     [ -f "$prefix/system.reg" ] || { echo "wine-run: wineboot made no prefix in $prefix" >&2; return 1; }
+    [ -n "$why32" ] || touch "$prefix/.remade"
   fi
+  [ -n "$why32" ] || [ -f "$half32" ] ||
+    echo "wine-run: wineboot made no 32-bit half in $prefix; 32-bit programs will fail" >&2
   # Windows not managed by an X window manager (there is none under Xvfb),
   # so Wine does not wait ~2 s for one at every window close.
   if [ ! -f "$prefix/.unmanaged" ]; then
