@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "velmoraz.h"
-
 // Command and child-window ids that a host sees on the preview's windows.
 enum {
     ID_OK = 1, ID_CANCEL = 2, ID_HELP = 9,
@@ -22,7 +20,7 @@ enum {
     IDC_STATUSBAR = 0x1004, IDC_ZOOMBOX = 0x1005
 };
 
-typedef decltype(&DispCheckFcsWindow) DispCheckFcsWindowFn;
+typedef int(WINAPI *DispCheckFcsWindowFn)(HWND, HENHMETAFILE, DWORD, int, int);
 
 // A copy of VELMORAZ.dll in a fresh temporary folder, optionally with a
 // VELMORAD.VMD beside it.
