@@ -152,29 +152,31 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
     uint64_t magnitude = (uint32_t)(diff - (diff < 0)) & ((1u << s) - 1u);
     PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
 
+    /* Bit j of rest stands for zigzag index j + 1, and at points to the
+     * natural position of the index that bit 0 stands for: the run is
+     * the count of trailing zeros, and both move past each coefficient. */
     const HuffmanTable *ac = comp->ac_table;
-    nonzero &= ~1ull;
-    int last = 0;
-    while (nonzero) {
-        int k = __builtin_ctzll(nonzero);
-        nonzero &= nonzero - 1;
-        uint32_t run = (uint32_t)(k - last - 1);
-        last = k;
+    const uint8_t *at = kZigzagPosition + 1;
+    uint64_t rest = nonzero >> 1;
+    while (rest) {
+        uint32_t run = (uint32_t)__builtin_ctzll(rest);
+        at += run;
+        rest = (rest >> run) >> 1;
         if (__builtin_expect(run > 15, 0)) {
             for (; run > 15; run -= 16)
                 PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
         }
-        uint64_t at = kZigzagPosition[k];
+        uint32_t pos = *at++;
         /* The bit length of a non-zero size, as the index of its top bit
          * plus one (the form that compiles to one bsr). */
-        s = ((uint32_t)__builtin_clz(c->size[at]) ^ 31u) + 1u;
+        s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
         /* Only -32768 has category 16; the mask keeps it inside the lookup,
          * as the plain coder does. */
-        uint64_t symbol = (run * 16 + s) & 0xFFu;
-        magnitude = c->bits[at] & ((1ull << s) - 1u);
+        uint32_t symbol = (run * 16 + s) & 0xFFu;
+        magnitude = c->bits[pos] & ((1ull << s) - 1u);
         PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
     }
-    if (last != 63)
+    if (!(nonzero >> 63))
         PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
 }
 
