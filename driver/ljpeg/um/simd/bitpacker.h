@@ -138,12 +138,17 @@ static PACKER_INLINE uint32_t Category(int32_t x)
     return ((uint32_t)__builtin_clz(a | 1u) ^ 31u) + (a != 0);
 }
 
-/* The block's DC difference and AC coefficients: nonzero has bit k set for
- * each non-zero AC coefficient of zigzag index k, which c holds at its
- * natural position. */
+/* End of block, unless the last coefficient is non-zero. */
 template <bool kStore>
-static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
-                                    const Coefficients *c)
+static PACKER_INLINE void PackEob(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero)
+{
+    if (!(nonzero >> 63))
+        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+}
+
+/* The block's DC value as a difference to the component's predictor. */
+template <bool kStore>
+static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
 {
     int32_t diff = (int32_t)dc - comp->dc_predictor;
     comp->dc_predictor = dc;
@@ -151,11 +156,16 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
     const HuffmanTable *dct = comp->dc_table;
     uint64_t magnitude = (uint32_t)(diff - (diff < 0)) & ((1u << s) - 1u);
     PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
+}
 
+/* The block's AC coefficients: nonzero has bit k set for each non-zero AC
+ * coefficient of zigzag index k, which c holds at its natural position. */
+template <bool kStore>
+static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero, const Coefficients *c)
+{
     /* Bit j of rest stands for zigzag index j + 1, and at points to the
      * natural position of the index that bit 0 stands for: the run is
      * the count of trailing zeros, and both move past each coefficient. */
-    const HuffmanTable *ac = comp->ac_table;
     const uint8_t *at = kZigzagPosition + 1;
     uint64_t rest = nonzero >> 1;
     while (rest) {
@@ -169,15 +179,22 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
         uint32_t pos = *at++;
         /* The bit length of a non-zero size, as the index of its top bit
          * plus one (the form that compiles to one bsr). */
-        s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
+        uint32_t s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
         /* Only -32768 has category 16; the mask keeps it inside the lookup,
          * as the plain coder does. */
         uint32_t symbol = (run * 16 + s) & 0xFFu;
-        magnitude = c->bits[pos] & ((1ull << s) - 1u);
+        uint64_t magnitude = c->bits[pos] & ((1ull << s) - 1u);
         PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
     }
-    if (!(nonzero >> 63))
-        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+    PackEob<kStore>(b, ac, nonzero);
+}
+
+template <bool kStore>
+static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
+                                    const Coefficients *c)
+{
+    PackDc<kStore>(b, comp, dc);
+    PackAc<kStore>(b, comp->ac_table, nonzero, c);
 }
 
 /* The stream's partial byte as the start of a bit buffer writing to out. */
