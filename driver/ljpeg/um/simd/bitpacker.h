@@ -158,33 +158,58 @@ static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
     PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
 }
 
+/* The next non-zero AC coefficient's code followed by its magnitude bits,
+ * and their length. Bit j of *rest stands for zigzag index j + 1, and *at
+ * points to the natural position of the index that bit 0 stands for: the
+ * run is the count of trailing zeros, and both move past the coefficient.
+ * A run past 15 first puts the code waiting in *pending, then the ZRLs. */
+template <bool kStore>
+static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c, uint64_t *rest,
+                                   const uint8_t **at, uint64_t *pending, int *pending_length,
+                                   uint64_t *code, int *length)
+{
+    uint32_t run = (uint32_t)__builtin_ctzll(*rest);
+    *at += run;
+    *rest = (*rest >> run) >> 1;
+    if (__builtin_expect(run > 15, 0)) {
+        PutBits<kStore>(b, *pending, *pending_length);
+        *pending = 0;
+        *pending_length = 0;
+        for (; run > 15; run -= 16)
+            PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
+    }
+    uint32_t pos = *(*at)++;
+    /* The bit length of a non-zero size, as the index of its top bit plus
+     * one (the form that compiles to one bsr). */
+    uint32_t s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
+    /* Only -32768 has category 16; the mask keeps it inside the lookup, as
+     * the plain coder does. */
+    uint32_t symbol = (run * 16 + s) & 0xFFu;
+    uint64_t magnitude = c->bits[pos] & ((1ull << s) - 1u);
+    *code = ((uint64_t)ac->ehufco[symbol] << s) | magnitude;
+    *length = ac->ehufsi[symbol] + (int)s;
+}
+
 /* The block's AC coefficients: nonzero has bit k set for each non-zero AC
- * coefficient of zigzag index k, which c holds at its natural position. */
+ * coefficient of zigzag index k, which c holds at its natural position.
+ * Codes go out two at a time, which halves the packing steps: an AC code
+ * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
+ * two fit 52 bits. */
 template <bool kStore>
 static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero, const Coefficients *c)
 {
-    /* Bit j of rest stands for zigzag index j + 1, and at points to the
-     * natural position of the index that bit 0 stands for: the run is
-     * the count of trailing zeros, and both move past each coefficient. */
     const uint8_t *at = kZigzagPosition + 1;
     uint64_t rest = nonzero >> 1;
     while (rest) {
-        uint32_t run = (uint32_t)__builtin_ctzll(rest);
-        at += run;
-        rest = (rest >> run) >> 1;
-        if (__builtin_expect(run > 15, 0)) {
-            for (; run > 15; run -= 16)
-                PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
+        uint64_t first, second, nothing = 0;
+        int first_length, second_length, no_length = 0;
+        NextCode<kStore>(b, ac, c, &rest, &at, &nothing, &no_length, &first, &first_length);
+        if (!rest) {
+            PutBits<kStore>(b, first, first_length);
+            break;
         }
-        uint32_t pos = *at++;
-        /* The bit length of a non-zero size, as the index of its top bit
-         * plus one (the form that compiles to one bsr). */
-        uint32_t s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
-        /* Only -32768 has category 16; the mask keeps it inside the lookup,
-         * as the plain coder does. */
-        uint32_t symbol = (run * 16 + s) & 0xFFu;
-        uint64_t magnitude = c->bits[pos] & ((1ull << s) - 1u);
-        PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
+        NextCode<kStore>(b, ac, c, &rest, &at, &first, &first_length, &second, &second_length);
+        PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
     }
     PackEob<kStore>(b, ac, nonzero);
 }
