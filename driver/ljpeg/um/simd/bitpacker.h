@@ -200,6 +200,9 @@ static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t 
 {
     const uint8_t *at = kZigzagPosition + 1;
     uint64_t rest = nonzero >> 1;
+    /* Keeps c in a register: without this the compiler addresses a local
+     * block by the stack pointer and pays an add per coefficient. */
+    __asm__("" : "+r"(c));
     while (rest) {
         uint64_t first, second, nothing = 0;
         int first_length, second_length, no_length = 0;
