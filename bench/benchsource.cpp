@@ -59,6 +59,17 @@ BenchSource GeneratedSource()
     return FromBitmap("generated photo-like image", MakeTestImage(1920, 1080, 24));
 }
 
+std::vector<std::string> PhotoPaths()
+{
+    const std::string folder = VELMORAJ_BENCH_IMAGES;
+    return {folder + "/kodim03.png", folder + "/kodim07.png", folder + "/bus_1008x756.png"};
+}
+
+std::string PagePath()
+{
+    return std::string(VELMORAJ_BENCH_IMAGES) + "/coversheet_200dpi.png";
+}
+
 static bool HasReadableExtension(const std::string &path)
 {
     for (const char *ext : {".bmp", ".ppm", ".pgm", ".pnm"}) {

@@ -4,6 +4,7 @@
 #define VELMORAJ_BENCH_BENCHSOURCE_H
 
 #include <string>
+#include <vector>
 
 #include "hostbitmap.h"
 
@@ -15,6 +16,11 @@ struct BenchSource {
 
 // The generated photo-like picture, 1920x1080.
 BenchSource GeneratedSource();
+
+// The pictures kept with the benchmark (bench/images, see SOURCES.md
+// there): the photographs, and a 200-dpi fax cover sheet page.
+std::vector<std::string> PhotoPaths();
+std::string PagePath();
 
 // Reads a BMP, PGM or PPM file, or any file ImageMagick's convert can turn
 // into a PPM (PNG and the like). On failure says why in *error.

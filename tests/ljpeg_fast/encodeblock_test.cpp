@@ -127,7 +127,7 @@ TEST(EncodeBlockFast, RandomBlocksFromEveryPendingBitCount)
                 ExpectSameCoding(RandomBlocks(rng, 300), encode, chroma, count, rng() & 0x7F);
 }
 
-TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
+TEST(EncodeBlockFast, ZeroRunsLastCoefficientStuffingAndUncodableValues)
 {
     if (FastCoders().empty())
         GTEST_SKIP() << "no SSE2";
@@ -147,6 +147,15 @@ TEST(EncodeBlockFast, ZeroRunsLastCoefficientAndStuffing)
     b.fill(-1023);
     b[0] = 1023;
     blocks.push_back(b);
+    // Values past the tables' categories, which only a caller of the coder
+    // could hand in: symbols without a code, the extreme DC differences, and
+    // -32768, whose category 16 wraps the symbol.
+    for (int16_t v : {(int16_t)-32768, (int16_t)32767, (int16_t)2047, (int16_t)-1024}) {
+        b.fill(v);
+        b[5] = 0;
+        b[kZigzag[40]] = 0;
+        blocks.push_back(b);
+    }
     for (bool encode : {false, true})
         for (uint32_t count = 0; count < 8; ++count)
             ExpectSameCoding(blocks, encode, count % 2, count, 0x7F);

@@ -1,4 +1,6 @@
 // The standard Huffman tables and their symbol-to-code lookups.
+#include <string.h>
+
 #include "jpeginternal.h"
 
 // ITU-T T.81 Tables K.3, K.5, K.4 and K.6 in DHT wire form: Tc/Th byte,
@@ -77,7 +79,12 @@ uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table) {
     uint16_t lastk = GenerateSizeTable(bits, huffsize);
     GenerateCodeTable(huffsize, huffcode);
 
-    // T.81 Figure C.3: order the codes by symbol.
+    // T.81 Figure C.3: order the codes by symbol. Symbols without a code
+    // get length 0, so that a value the tables cannot code (an AC of more
+    // than 10 bits, which 8-bit samples never give) still codes the same
+    // way every time, as its magnitude bits alone.
+    memset(table->ehufsi, 0, sizeof table->ehufsi);
+    memset(table->ehufco, 0, sizeof table->ehufco);
     for (uint16_t k = 0; k < lastk; k++) {
         table->ehufco[huffval[k]] = huffcode[k];
         table->ehufsi[huffval[k]] = huffsize[k];

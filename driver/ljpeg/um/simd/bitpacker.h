@@ -138,12 +138,17 @@ static PACKER_INLINE uint32_t Category(int32_t x)
     return ((uint32_t)__builtin_clz(a | 1u) ^ 31u) + (a != 0);
 }
 
-/* The block's DC difference and AC coefficients: nonzero has bit k set for
- * each non-zero AC coefficient of zigzag index k, which c holds at its
- * natural position. */
+/* End of block, unless the last coefficient is non-zero. */
 template <bool kStore>
-static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
-                                    const Coefficients *c)
+static PACKER_INLINE void PackEob(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero)
+{
+    if (!(nonzero >> 63))
+        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+}
+
+/* The block's DC value as a difference to the component's predictor. */
+template <bool kStore>
+static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
 {
     int32_t diff = (int32_t)dc - comp->dc_predictor;
     comp->dc_predictor = dc;
@@ -151,31 +156,73 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
     const HuffmanTable *dct = comp->dc_table;
     uint64_t magnitude = (uint32_t)(diff - (diff < 0)) & ((1u << s) - 1u);
     PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
+}
 
-    const HuffmanTable *ac = comp->ac_table;
-    nonzero &= ~1ull;
-    int last = 0;
-    while (nonzero) {
-        int k = __builtin_ctzll(nonzero);
-        nonzero &= nonzero - 1;
-        uint32_t run = (uint32_t)(k - last - 1);
-        last = k;
-        if (__builtin_expect(run > 15, 0)) {
-            for (; run > 15; run -= 16)
-                PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
-        }
-        uint64_t at = kZigzagPosition[k];
-        /* The bit length of a non-zero size, as the index of its top bit
-         * plus one (the form that compiles to one bsr). */
-        s = ((uint32_t)__builtin_clz(c->size[at]) ^ 31u) + 1u;
-        /* Only -32768 has category 16; the mask keeps it inside the lookup,
-         * as the plain coder does. */
-        uint64_t symbol = (run * 16 + s) & 0xFFu;
-        magnitude = c->bits[at] & ((1ull << s) - 1u);
-        PutBits<kStore>(b, ((uint64_t)ac->ehufco[symbol] << s) | magnitude, ac->ehufsi[symbol] + (int)s);
+/* The next non-zero AC coefficient's code followed by its magnitude bits,
+ * and their length. Bit j of *rest stands for zigzag index j + 1, and *at
+ * points to the natural position of the index that bit 0 stands for: the
+ * run is the count of trailing zeros, and both move past the coefficient.
+ * A run past 15 first puts the code waiting in *pending, then the ZRLs. */
+template <bool kStore>
+static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c, uint64_t *rest,
+                                   const uint8_t **at, uint64_t *pending, int *pending_length,
+                                   uint64_t *code, int *length)
+{
+    uint32_t run = (uint32_t)__builtin_ctzll(*rest);
+    *at += run;
+    *rest = (*rest >> run) >> 1;
+    if (__builtin_expect(run > 15, 0)) {
+        PutBits<kStore>(b, *pending, *pending_length);
+        *pending = 0;
+        *pending_length = 0;
+        for (; run > 15; run -= 16)
+            PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
     }
-    if (last != 63)
-        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+    uint32_t pos = *(*at)++;
+    /* The bit length of a non-zero size, as the index of its top bit plus
+     * one (the form that compiles to one bsr). */
+    uint32_t s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
+    /* Only -32768 has category 16; the mask keeps it inside the lookup, as
+     * the plain coder does. */
+    uint32_t symbol = (run * 16 + s) & 0xFFu;
+    uint64_t magnitude = c->bits[pos] & ((1ull << s) - 1u);
+    *code = ((uint64_t)ac->ehufco[symbol] << s) | magnitude;
+    *length = ac->ehufsi[symbol] + (int)s;
+}
+
+/* The block's AC coefficients: nonzero has bit k set for each non-zero AC
+ * coefficient of zigzag index k, which c holds at its natural position.
+ * Codes go out two at a time, which halves the packing steps: an AC code
+ * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
+ * two fit 52 bits. */
+template <bool kStore>
+static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero, const Coefficients *c)
+{
+    const uint8_t *at = kZigzagPosition + 1;
+    uint64_t rest = nonzero >> 1;
+    /* Keeps c in a register: without this the compiler addresses a local
+     * block by the stack pointer and pays an add per coefficient. */
+    __asm__("" : "+r"(c));
+    while (rest) {
+        uint64_t first, second, nothing = 0;
+        int first_length, second_length, no_length = 0;
+        NextCode<kStore>(b, ac, c, &rest, &at, &nothing, &no_length, &first, &first_length);
+        if (!rest) {
+            PutBits<kStore>(b, first, first_length);
+            break;
+        }
+        NextCode<kStore>(b, ac, c, &rest, &at, &first, &first_length, &second, &second_length);
+        PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
+    }
+    PackEob<kStore>(b, ac, nonzero);
+}
+
+template <bool kStore>
+static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
+                                    const Coefficients *c)
+{
+    PackDc<kStore>(b, comp, dc);
+    PackAc<kStore>(b, comp->ac_table, nonzero, c);
 }
 
 /* The stream's partial byte as the start of a bit buffer writing to out. */

@@ -18,6 +18,14 @@ int ReadGreyMcuFast(EncoderContext *ctx, uint8_t *mcu)
     const McuPlace m = PlaceMcu(ctx);
     uint64_t offset = TopRowOffset(ctx, &m, 1);
 
+    /* A block wholly inside the image: its top row lies highest in memory,
+     * so if that one fits, all do. */
+    if (m.columns == 8 && m.rows_available >= 8 && offset + 8 <= in->size) {
+        const uint8_t *top = in->data + offset;
+        for (uint32_t i = 0; i < 8; ++i)
+            memcpy(mcu + 8 * i, top - (size_t)i * ctx->row_stride, 8);
+        return 1;
+    }
     for (uint32_t i = 0; i < 8; ++i) {
         uint8_t *row = mcu + 8 * i;
         if (i >= m.rows_available) {
