@@ -75,47 +75,29 @@ decltype(&RestoreDC) s_RestoreDC;
 decltype(&LoadAcceleratorsW) s_LoadAcceleratorsW;
 decltype(&DestroyAcceleratorTable) s_DestroyAcceleratorTable;
 
-HWND WINAPI CountCreateWindowExW(DWORD dwExStyle, LPCWSTR pszClass, LPCWSTR pszName, DWORD dwStyle, int x, int y,
-                                 int cx, int cy, HWND hwndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID pParam)
-{
-    HWND hwnd = s_CreateWindowExW(dwExStyle, pszClass, pszName, dwStyle, x, y, cx, cy, hwndParent, hMenu,
-                                  hInstance, pParam);
-    Created(KIND_WINDOW, hwnd);
-    return hwnd;
-}
+// Wrappers of imports that return a new object, and of imports that
+// release their one argument; one instance per import.
+template <typename Fn, Fn *ppfnOriginal, const char *pszKind> struct Creator;
+template <typename R, typename... A, R(WINAPI **ppfnOriginal)(A...), const char *pszKind>
+struct Creator<R(WINAPI *)(A...), ppfnOriginal, pszKind> {
+    static R WINAPI Call(A... args)
+    {
+        R result = (*ppfnOriginal)(args...);
+        Created(pszKind, result);
+        return result;
+    }
+};
 
-HWND WINAPI CountCreateDialogParamW(HINSTANCE hInstance, LPCWSTR pszTemplate, HWND hwndParent, DLGPROC pfn,
-                                    LPARAM lParam)
-{
-    HWND hwnd = s_CreateDialogParamW(hInstance, pszTemplate, hwndParent, pfn, lParam);
-    Created(KIND_WINDOW, hwnd);
-    return hwnd;
-}
-
-HWND WINAPI CountCreateToolbarEx(HWND hwnd, DWORD ws, UINT wID, int nBitmaps, HINSTANCE hBMInst, UINT_PTR wBMID,
-                                 LPCTBBUTTON lpButtons, int iNumButtons, int dxButton, int dyButton,
-                                 int dxBitmap, int dyBitmap, UINT uStructSize)
-{
-    HWND hwndToolbar = s_CreateToolbarEx(hwnd, ws, wID, nBitmaps, hBMInst, wBMID, lpButtons, iNumButtons,
-                                         dxButton, dyButton, dxBitmap, dyBitmap, uStructSize);
-    Created(KIND_WINDOW, hwndToolbar);
-    return hwndToolbar;
-}
-
-BOOL WINAPI CountDestroyWindow(HWND hwnd)
-{
-    BOOL bOk = s_DestroyWindow(hwnd);
-    if (bOk)
-        Released(hwnd);
-    return bOk;
-}
-
-HPEN WINAPI CountCreatePen(int nStyle, int nWidth, COLORREF colour)
-{
-    HPEN hPen = s_CreatePen(nStyle, nWidth, colour);
-    Created(KIND_PEN, hPen);
-    return hPen;
-}
+template <typename Fn, Fn *ppfnOriginal> struct Releaser;
+template <typename H, BOOL(WINAPI **ppfnOriginal)(H)> struct Releaser<BOOL(WINAPI *)(H), ppfnOriginal> {
+    static BOOL WINAPI Call(H h)
+    {
+        BOOL bOk = (*ppfnOriginal)(h);
+        if (bOk)
+            Released(h);
+        return bOk;
+    }
+};
 
 // An object still selected into a DC cannot be deleted on Windows (Wine
 // only defers it): that counts as not released.
@@ -136,13 +118,6 @@ HGDIOBJ WINAPI CountSelectObject(HDC hdc, HGDIOBJ h)
     return hOld;
 }
 
-HDC WINAPI CountGetDC(HWND hwnd)
-{
-    HDC hdc = s_GetDC(hwnd);
-    Created(KIND_DC, hdc);
-    return hdc;
-}
-
 int WINAPI CountReleaseDC(HWND hwnd, HDC hdc)
 {
     int nOk = s_ReleaseDC(hwnd, hdc);
@@ -151,13 +126,6 @@ int WINAPI CountReleaseDC(HWND hwnd, HDC hdc)
         s_pTally->selected.erase(hdc);
     }
     return nOk;
-}
-
-HDC WINAPI CountBeginPaint(HWND hwnd, LPPAINTSTRUCT pps)
-{
-    HDC hdc = s_BeginPaint(hwnd, pps);
-    Created(KIND_PAINT_DC, hdc);
-    return hdc;
 }
 
 BOOL WINAPI CountEndPaint(HWND hwnd, const PAINTSTRUCT *pps)
@@ -193,21 +161,6 @@ BOOL WINAPI CountRestoreDC(HDC hdc, int nLevel)
     return bOk;
 }
 
-HACCEL WINAPI CountLoadAcceleratorsW(HINSTANCE hInstance, LPCWSTR pszName)
-{
-    HACCEL hAccel = s_LoadAcceleratorsW(hInstance, pszName);
-    Created(KIND_ACCEL, hAccel);
-    return hAccel;
-}
-
-BOOL WINAPI CountDestroyAcceleratorTable(HACCEL hAccel)
-{
-    BOOL bOk = s_DestroyAcceleratorTable(hAccel);
-    if (bOk)
-        Released(hAccel);
-    return bOk;
-}
-
 struct Wrapper {
     const char *pszName;
     void *pfnWrapper;
@@ -215,12 +168,21 @@ struct Wrapper {
 };
 
 #define WRAP(name) {#name, reinterpret_cast<void *>(Count##name), reinterpret_cast<void **>(&s_##name)}
+#define ORIGINAL(name) decltype(s_##name), &s_##name
+#define CREATOR(name, kind) \
+    {#name, reinterpret_cast<void *>(&Creator<ORIGINAL(name), kind>::Call), reinterpret_cast<void **>(&s_##name)}
+#define RELEASER(name) \
+    {#name, reinterpret_cast<void *>(&Releaser<ORIGINAL(name)>::Call), reinterpret_cast<void **>(&s_##name)}
 const Wrapper s_aWrappers[] = {
-    WRAP(CreateWindowExW), WRAP(CreateDialogParamW), WRAP(CreateToolbarEx), WRAP(DestroyWindow),
-    WRAP(CreatePen), WRAP(DeleteObject), WRAP(SelectObject), WRAP(GetDC), WRAP(ReleaseDC),
-    WRAP(BeginPaint), WRAP(EndPaint), WRAP(SaveDC), WRAP(RestoreDC), WRAP(LoadAcceleratorsW),
-    WRAP(DestroyAcceleratorTable),
+    CREATOR(CreateWindowExW, KIND_WINDOW), CREATOR(CreateDialogParamW, KIND_WINDOW),
+    CREATOR(CreateToolbarEx, KIND_WINDOW), RELEASER(DestroyWindow),
+    CREATOR(CreatePen, KIND_PEN), WRAP(DeleteObject), WRAP(SelectObject),
+    CREATOR(GetDC, KIND_DC), WRAP(ReleaseDC), CREATOR(BeginPaint, KIND_PAINT_DC), WRAP(EndPaint),
+    WRAP(SaveDC), WRAP(RestoreDC), CREATOR(LoadAcceleratorsW, KIND_ACCEL), RELEASER(DestroyAcceleratorTable),
 };
+#undef RELEASER
+#undef CREATOR
+#undef ORIGINAL
 #undef WRAP
 
 // Imports that hand out shared or system objects, which nobody releases:
