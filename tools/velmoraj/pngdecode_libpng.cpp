@@ -55,6 +55,9 @@ static bool DecodeInto(png_structp png, png_infop info, png_bytep *rows, uint32_
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, src, ReadBytes);
+    // Every chunk but IHDR, PLTE, tRNS, IDAT and IEND is skipped unread, so
+    // that no chunk's claimed length becomes an allocation.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height)
         png_error(png, "the decoder sees another size");
