@@ -354,6 +354,7 @@ TEST(PngReader, CorruptTruncatedOrOversizedFilesAreRefusedWithAReason)
     const Bytes good = BuildPng(pattern), tiny = BuildPng(Png(1, 1, 8, 2, {1, 2, 3}));
     Bytes bad_data = good;
     bad_data[PngDataOffset(pattern) + 40] ^= 0x55;
+    Bytes huge_chunk = WithBe32(good, good.size() - 12, 0x73737373);  // IEND's length
     Bytes no_header(good.begin(), good.begin() + 8);
     no_header.insert(no_header.end(), good.end() - 12, good.end());  // IEND first
     const struct {
@@ -362,6 +363,7 @@ TEST(PngReader, CorruptTruncatedOrOversizedFilesAreRefusedWithAReason)
     } cases[] = {
         {Bytes(good.begin(), good.begin() + PngDataOffset(pattern) + 60), "~corrupt or truncated PNG"},
         {bad_data, "~corrupt or truncated PNG"},
+        {huge_chunk, "~claims 1936946035 bytes, more than the file holds"},
         {no_header, "not a PNG file (no header chunk after the signature)"},
         {WithBe32(tiny, 16, 0), "PNG has no pixels (width or height is 0)"},
         {WithBe32(tiny, 20, 70000), "image is larger than 65535 pixels in width or height"},

@@ -70,6 +70,22 @@ static bool ParseHeader(const std::vector<uint8_t> &f, PngHeader *h, std::string
     return true;
 }
 
+// A chunk that claims more bytes than the file holds is refused before any
+// decoder sees it: decoders allocate a chunk's claimed length before reading.
+static bool CheckChunkLengths(const std::vector<uint8_t> &f, std::string *error)
+{
+    for (uint64_t at = 8; at + 8 <= f.size();) {
+        uint64_t length = Be32(&f[at]);
+        if (length + 12 > f.size() - at)
+            return Refuse(error, "corrupt or truncated PNG: the chunk at offset " + std::to_string(at) +
+                                     " claims " + std::to_string(length) + " bytes, more than the file holds");
+        if (memcmp(&f[at + 4], "IEND", 4) == 0)
+            break;
+        at += 12 + length;
+    }
+    return true;
+}
+
 static uint8_t OverWhite(uint8_t sample, uint8_t alpha)
 {
     return static_cast<uint8_t>((sample * alpha + 255 * (255 - alpha) + 127) / 255);
@@ -91,7 +107,8 @@ bool ReadPng(const std::vector<uint8_t> &file, HostBitmap *bitmap, std::string *
 {
     PngHeader h;
     std::vector<uint8_t> bgra;
-    if (!ParseHeader(file, &h, error) || !DecodePngBgra(file, h.width, h.height, &bgra, error))
+    if (!ParseHeader(file, &h, error) || !CheckChunkLengths(file, error) ||
+        !DecodePngBgra(file, h.width, h.height, &bgra, error))
         return false;
     bool grey = h.colour_type == 0 || h.colour_type == 4;
     ResizeHostBitmap(bitmap, h.width, h.height, grey ? 8 : 24);
