@@ -73,12 +73,16 @@ extern "C" int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverShe
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                      CW_USEDEFAULT, hwndParent, NULL, g_hInstance, &state);
     if (!hwndFrame) {
+        DestroyAcceleratorTable(hAccel);
         EnableWindow(hwndParent, TRUE);
         return 0;
     }
     ShowWindow(hwndFrame, SW_SHOW);
     UpdateWindow(hwndFrame);
     RunModalLoop(&state, hwndFrame, hAccel);
+    // Every load is matched by a release: some platforms make a new table
+    // per load, and a host may open the preview many times.
+    DestroyAcceleratorTable(hAccel);
 
     // After WM_QUIT the frame still exists; it must not outlive the state.
     if (IsWindow(hwndFrame))

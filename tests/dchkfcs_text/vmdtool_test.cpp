@@ -127,6 +127,21 @@ TEST_F(VmdTool, DumpWarnsAboutWhatThePreviewWouldMiss)
     dump = Dump(image);
     EXPECT_NE(dump.strErr.find("the section chain goes on at offset 72, beyond the section limit 60"),
               std::string::npos) << dump.strErr;
+
+    // What a source cannot hold is escaped, so the dump stays UTF-8 lines.
+    // What a source cannot hold is escaped or skipped, so that the dump
+    // stays lines of UTF-8 that read back as what they show.
+    image = PackSource("[Ab]\nk = v\nl = w\n");
+    image[9] = '\xFF';
+    PutU32(image, 72 + 8, AppendText(image, u"two\nlines"));
+    PutU32(image, 88, uint32_t(image.size()));  // the second key, "l", becomes "[l"
+    PutBytes(image, image.size(), std::string("[l", 3));
+    dump = Dump(image);
+    EXPECT_EQ(dump.strOut.substr(dump.strOut.find('\n') + 1), "[A\\xFF]\nk = two\\nlines\n");
+    for (const char *pszWarning : {"warning: section name 'A\\xFF' at offset 8 is empty or not printable ASCII\n",
+                                   "warning: text of 'k' holds line breaks, shown as \\n: a source cannot hold them\n",
+                                   "key '[l' starts with '[' or '#' or holds '=', which a source cannot: skipped\n"})
+        EXPECT_NE(dump.strErr.find(pszWarning), std::string::npos) << dump.strErr;
 }
 
 TEST_F(VmdTool, UsageAndFileErrors)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "imagefile.h"
+#include "pngbuild.h"
 #include "statustext.h"
 
 namespace {
@@ -20,6 +22,28 @@ std::vector<uint8_t> Slurp(const std::string &path)
 }
 
 // Width, height and libjpeg-turbo's sampling of a stream; -1 when it does not parse.
+void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The picture of a PGM or PPM file as an interlaced grey or RGB PNG file.
+void WritePngOf(const std::string &from, const std::string &to)
+{
+    HostBitmap b;
+    std::string error;
+    ASSERT_TRUE(ReadImageFile(from, &b, &error)) << error;
+    PngSpec png;
+    png.width = b.width, png.height = b.height, png.interlaced = true;
+    png.colour_type = b.bits_per_pixel == 8 ? 0 : 2;
+    for (uint32_t y = 0; y < b.height; y++)
+        for (uint32_t x = 0; x < b.width; x++)
+            for (int c = png.colour_type == 0 ? 0 : 2; c >= 0; c--)  // blue first in the bitmap
+                png.samples.push_back(TopDownRow(b, y)[x * b.bits_per_pixel / 8 + c]);
+    WriteBytes(to, BuildPng(png));
+}
+
 std::vector<int> Inspect(const std::vector<uint8_t> &jpeg)
 {
     int w = 0, h = 0, subsamp = -1, colourspace = 0;
@@ -41,6 +65,8 @@ protected:
         ASSERT_EQ(Run("testimage " + dir_ + "colour.bmp 45x30"), 0);
         ASSERT_EQ(Run("testimage " + dir_ + "colour.ppm 45x30"), 0);
         ASSERT_EQ(Run("testimage " + dir_ + "grey.pgm 45x30 --grey"), 0);
+        WritePngOf(dir_ + "colour.ppm", dir_ + "colour.png");
+        WritePngOf(dir_ + "grey.pgm", dir_ + "grey.png");
     }
 
     // Runs the tool with the given arguments; stderr goes to err_.
@@ -78,21 +104,27 @@ TEST_F(Cli, EncodesEverySamplingAndFileKindToTheSameStream)
         EXPECT_EQ(Inspect(jpeg), (std::vector<int>{45, 30, m.subsamp})) << m.options;
         // The same picture from a PPM, or handed over red first, gives the same bytes.
         EXPECT_EQ(Encode("colour.ppm", m.options), jpeg) << m.options;
+        EXPECT_EQ(Encode("colour.png", m.options), jpeg) << m.options;
         EXPECT_EQ(Encode("colour.bmp", std::string("--rgb ") + m.options), jpeg) << m.options;
     }
     EXPECT_EQ(Inspect(Encode("grey.pgm", "-s 444")), (std::vector<int>{45, 30, TJSAMP_GRAY}));
+    EXPECT_EQ(Encode("grey.png", "-s 444"), Encode("grey.pgm", "-s 444"));
     EXPECT_LT(Encode("colour.bmp", "-q 10").size(), Encode("colour.bmp", "-q 100").size());
 }
 
 TEST_F(Cli, BadInputNamesTheFileLeavesNoOutputAndFails)
 {
-    std::vector<uint8_t> bytes = Slurp(dir_ + "colour.bmp");
-    bytes.resize(bytes.size() - 100);
-    std::ofstream(dir_ + "truncated.bmp", std::ios::binary)
-        .write(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    for (const char *name : {"colour.bmp", "colour.png"}) {
+        std::vector<uint8_t> bytes = Slurp(dir_ + name);
+        bytes.resize(bytes.size() - 100);
+        WriteBytes(dir_ + "truncated." + std::string(name).substr(7), bytes);
+    }
+    WriteBytes(dir_ + "notes.txt", {'h', 'i', '\n'});
     const char *cases[][3] = {
         {"missing.bmp", "out.jpg", "missing.bmp"},
         {"truncated.bmp", "out.jpg", "truncated.bmp: file ends inside the BMP pixel data"},
+        {"truncated.png", "out.jpg", "truncated.png: corrupt or truncated PNG"},
+        {"notes.txt", "out.jpg", "notes.txt: not a BMP, PGM, PPM or PNG file"},
         {"colour.bmp", "no/such/dir/x.jpg", "cannot write"},
     };
     for (const auto &c : cases) {

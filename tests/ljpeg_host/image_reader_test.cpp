@@ -1,5 +1,6 @@
-// BMP and PNM readers: every accepted layout gives the host's bottom-up,
-// padded, blue-first rows; malformed files are refused with a reason.
+// BMP, PNM and PNG readers: every accepted layout gives the host's bottom-up,
+// padded, blue-first rows; malformed or oversized files are refused with a
+// reason.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 
 #include "bmpread.h"
 #include "hostbitmap.h"
+#include "pngbuild.h"
+#include "pngread.h"
 #include "pnmread.h"
 
 namespace {
@@ -74,6 +77,18 @@ BmpSpec With(const std::function<void(BmpSpec *)> &change)
     change(&s);
     return s;
 }
+
+// The reason matches exactly, or contains the part after a leading '~'.
+void ExpectReason(const std::string &error, const char *expected)
+{
+    if (expected[0] == '~')
+        EXPECT_NE(error.find(expected + 1), std::string::npos) << error;
+    else
+        EXPECT_EQ(error, expected);
+}
+
+// Just over the pixel limit: 8193 x 8192 > 64 Mi.
+const char kOverLimit[] = "image of 8193x8192 pixels is larger than the limit of 67108864 pixels";
 
 BmpSpec Paletted(uint16_t bits, std::vector<uint32_t> palette, Bytes row, int32_t width)
 {
@@ -176,6 +191,7 @@ TEST(BmpReader, MalformedFilesAreRefusedWithAReason)
         {BuildBmp(With([](BmpSpec *s) { s->height = 0; })), "~no pixels"},
         {BuildBmp(With([](BmpSpec *s) { s->width = 70000; })), "~65535"},
         {BuildBmp(With([](BmpSpec *s) { s->height = INT32_MIN; })), "~65535"},
+        {BuildBmp(With([](BmpSpec *s) { s->width = 8193, s->height = -8192; })), kOverLimit},
         {BuildBmp(With([](BmpSpec *s) { s->planes = 2; })), "BMP plane count is 2, not 1"},
         {BuildBmp(With([](BmpSpec *s) { s->bits = 15; })), "unsupported BMP depth of 15 bits per pixel"},
         {BuildBmp(With([](BmpSpec *s) { s->compression = 1; })), "compressed BMP (compression 1) is not supported"},
@@ -198,10 +214,7 @@ TEST(BmpReader, MalformedFilesAreRefusedWithAReason)
         HostBitmap b;
         std::string error;
         EXPECT_FALSE(ReadBmp(c.file, &b, &error)) << c.error;
-        if (c.error[0] == '~')
-            EXPECT_NE(error.find(c.error + 1), std::string::npos) << error;
-        else
-            EXPECT_EQ(error, c.error);
+        ExpectReason(error, c.error);
     }
 }
 
@@ -238,6 +251,7 @@ TEST(PnmReader, MalformedFilesAreRefusedWithAReason)
         {"P5 99999999999 1 255 ", "malformed PNM header"},
         {"P5 0 1 255 ", "PNM has no pixels (width or height is 0)"},
         {"P5 65536 1 255 ", "image is larger than 65535 pixels in width or height"},
+        {"P6 8193 8192 255 ", kOverLimit},
         {"P5 1 1 0 ", "PNM maximum sample value 0 is outside 1..65535"},
         {"P5 1 1 65536 ", "PNM maximum sample value 65536 is outside 1..65535"},
         {"P6 2 1 255 abcde", "file ends inside the PNM pixel data"},
@@ -248,5 +262,120 @@ TEST(PnmReader, MalformedFilesAreRefusedWithAReason)
         std::string error, text = c[0];
         EXPECT_FALSE(ReadPnm(Bytes(text.begin(), text.end()), &b, &error)) << text;
         EXPECT_EQ(error, c[1]);
+    }
+}
+
+namespace {
+
+PngSpec Png(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type, std::vector<uint16_t> samples)
+{
+    PngSpec s;
+    s.width = width, s.height = height, s.depth = depth, s.colour_type = colour_type, s.samples = samples;
+    return s;
+}
+
+PngSpec Palette(uint8_t depth, std::vector<uint8_t> palette, std::vector<uint8_t> alphas,
+                std::vector<uint16_t> indexes)
+{
+    PngSpec s = Png(uint32_t(indexes.size()), 1, depth, 3, indexes);
+    s.palette = palette, s.alphas = alphas;
+    return s;
+}
+
+// A colourful 9 x 9 picture at the given depth and channel count.
+PngSpec Pattern(uint8_t depth, uint8_t colour_type, bool interlaced)
+{
+    const unsigned channels[7] = {1, 0, 3, 0, 2, 0, 4};
+    PngSpec s = Png(9, 9, depth, colour_type, {});
+    s.interlaced = interlaced;
+    for (uint32_t i = 0; i < 81 * channels[colour_type]; i++)
+        s.samples.push_back(uint16_t((i * 37 + i / 9 * 11) % 256 * (depth == 16 ? 257 : 1)));
+    return s;
+}
+
+Bytes WithBe32(Bytes file, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        file[at + i] = uint8_t(v >> (24 - 8 * i));
+    return file;
+}
+
+}  // namespace
+
+// Alpha over white: (sample * alpha + 255 * (255 - alpha) + 127) / 255.
+TEST(PngReader, EveryColourTypeGivesHostRowsOverWhite)
+{
+    const struct {
+        const char *what;
+        PngSpec spec;
+        uint16_t bits;
+        Bytes pixels;
+    } cases[] = {
+        {"grey, bottom row first", Png(2, 2, 8, 0, {10, 20, 30, 40}), 8, {30, 40, 0, 0, 10, 20, 0, 0}},
+        {"grey 1 bit", Png(3, 1, 1, 0, {1, 0, 1}), 8, {255, 0, 255, 0}},
+        {"grey 2 bits", Png(3, 1, 2, 0, {1, 2, 3}), 8, {85, 170, 255, 0}},
+        {"grey 4 bits", Png(2, 1, 4, 0, {3, 15}), 8, {51, 255, 0, 0}},
+        {"grey 16 bits", Png(2, 1, 16, 0, {0x1212, 0xFEFE}), 8, {0x12, 0xFE, 0, 0}},
+        {"grey + alpha", Png(3, 1, 8, 4, {0, 0, 0, 255, 100, 128}), 8, {255, 0, 177, 0}},
+        {"grey + alpha 16 bits", Png(1, 1, 16, 4, {0x6464, 0x8080}), 8, {177, 0, 0, 0}},
+        {"RGB", Png(2, 1, 8, 2, {255, 0, 0, 1, 2, 3}), 24, {0, 0, 255, 3, 2, 1, 0, 0}},
+        {"RGB 16 bits", Png(2, 1, 16, 2, {0xFFFF, 0, 0, 0x0101, 0x0202, 0x0303}), 24, {0, 0, 255, 3, 2, 1, 0, 0}},
+        {"RGBA", Png(2, 1, 8, 6, {255, 0, 0, 128, 1, 2, 3, 0}), 24, {127, 127, 255, 255, 255, 255, 0, 0}},
+        {"RGBA 16 bits", Png(1, 1, 16, 6, {0xFFFF, 0, 0, 0x8080}), 24, {127, 127, 255, 0}},
+        {"palette with transparency", Palette(2, {255, 0, 0, 0, 0, 255, 10, 20, 30}, {0}, {0, 1, 2}), 24,
+         {255, 255, 255, 255, 0, 0, 30, 20, 10, 0, 0, 0}},
+        {"grey palette is colour", Palette(8, {7, 7, 7}, {}, {0}), 24, {7, 7, 7, 0}},
+    };
+    for (const auto &c : cases) {
+        HostBitmap b;
+        std::string error;
+        ASSERT_TRUE(ReadPng(BuildPng(c.spec), &b, &error)) << c.what << ": " << error;
+        EXPECT_EQ(b.bits_per_pixel, c.bits) << c.what;
+        EXPECT_EQ(b.pixels, c.pixels) << c.what;
+    }
+}
+
+TEST(PngReader, InterlacedFilesGiveTheSamePixels)
+{
+    for (uint8_t type : {0, 2, 6}) {
+        for (uint8_t depth : {8, 16}) {
+            HostBitmap plain, interlaced;
+            std::string error;
+            ASSERT_TRUE(ReadPng(BuildPng(Pattern(depth, type, false)), &plain, &error)) << error;
+            ASSERT_TRUE(ReadPng(BuildPng(Pattern(depth, type, true)), &interlaced, &error)) << error;
+            EXPECT_EQ(plain.pixels, interlaced.pixels) << int(type) << " " << int(depth);
+        }
+    }
+}
+
+TEST(PngReader, CorruptTruncatedOrOversizedFilesAreRefusedWithAReason)
+{
+    const PngSpec pattern = Pattern(8, 2, false);
+    const Bytes good = BuildPng(pattern), tiny = BuildPng(Png(1, 1, 8, 2, {1, 2, 3}));
+    Bytes bad_data = good;
+    bad_data[PngDataOffset(pattern) + 40] ^= 0x55;
+    Bytes huge_chunk = WithBe32(good, good.size() - 12, 0x73737373);  // IEND's length
+    Bytes no_header(good.begin(), good.begin() + 8);
+    no_header.insert(no_header.end(), good.end() - 12, good.end());  // IEND first
+    const struct {
+        Bytes file;
+        const char *error;
+    } cases[] = {
+        {Bytes(good.begin(), good.begin() + PngDataOffset(pattern) + 60), "~corrupt or truncated PNG"},
+        {bad_data, "~corrupt or truncated PNG"},
+        {huge_chunk, "~claims 1936946035 bytes, more than the file holds"},
+        {no_header, "not a PNG file (no header chunk after the signature)"},
+        {WithBe32(tiny, 16, 0), "PNG has no pixels (width or height is 0)"},
+        {WithBe32(tiny, 20, 70000), "image is larger than 65535 pixels in width or height"},
+        {WithBe32(WithBe32(tiny, 16, 8193), 20, 8192), kOverLimit},
+        {WithBe32(WithBe32(tiny, 16, 3000), 20, 3000), "file is too short to hold the PNG's 3000x3000 pixels"},
+        {BuildPng(Png(1, 1, 4, 2, {1, 2, 3})), "PNG colour type 2 with 4-bit samples is not valid"},
+    };
+    for (const auto &c : cases) {
+        HostBitmap b;
+        std::string error;
+        EXPECT_FALSE(ReadPng(c.file, &b, &error)) << c.error;
+        ExpectReason(error, c.error);
+        EXPECT_TRUE(b.pixels.empty()) << c.error;
     }
 }

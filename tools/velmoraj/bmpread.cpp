@@ -38,12 +38,6 @@ static uint32_t Le32(const std::vector<uint8_t> &f, uint64_t at)
     return f[at] | f[at + 1] << 8 | f[at + 2] << 16 | uint32_t{f[at + 3]} << 24;
 }
 
-static bool Fail(std::string *error, const std::string &why)
-{
-    *error = why;
-    return false;
-}
-
 static bool ParseInfoHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::string *error)
 {
     const uint64_t base = 14;
@@ -58,7 +52,7 @@ static bool ParseInfoHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::st
     }
     if (h->header_size != 40 && h->header_size != 52 && h->header_size != 56 &&
         h->header_size != 108 && h->header_size != 124)
-        return Fail(error, "unsupported BMP header size " + std::to_string(h->header_size));
+        return Refuse(error, "unsupported BMP header size " + std::to_string(h->header_size));
     h->width = static_cast<int32_t>(Le32(f, base + 4));
     h->height = static_cast<int32_t>(Le32(f, base + 8));
     h->planes = static_cast<uint16_t>(Le16(f, base + 12));
@@ -71,7 +65,7 @@ static bool ParseInfoHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::st
         h->palette_offset += 12;  // the masks follow a plain info header
     if (h->compression == kBiBitfields) {
         if (masks_at + 12 > f.size())
-            return Fail(error, "file ends inside the BMP colour masks");
+            return Refuse(error, "file ends inside the BMP colour masks");
         for (int i = 0; i < 3; i++)
             h->masks[i] = Le32(f, masks_at + 4 * i);
     }
@@ -81,21 +75,19 @@ static bool ParseInfoHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::st
 static bool ParseHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::string *error)
 {
     if (f.size() < 18 || f[0] != 'B' || f[1] != 'M')
-        return Fail(error, "not a BMP file");
+        return Refuse(error, "not a BMP file");
     h->data_offset = Le32(f, 10);
     h->header_size = Le32(f, 14);
     if (14 + uint64_t{h->header_size} > f.size())
-        return Fail(error, "file ends inside the BMP header");
+        return Refuse(error, "file ends inside the BMP header");
     if (!ParseInfoHeader(f, h, error))
         return false;
     if (h->planes != 1)
-        return Fail(error, "BMP plane count is " + std::to_string(h->planes) + ", not 1");
+        return Refuse(error, "BMP plane count is " + std::to_string(h->planes) + ", not 1");
     if (h->width <= 0 || h->height == 0)
-        return Fail(error, "BMP has no pixels (width or height is 0 or negative)");
+        return Refuse(error, "BMP has no pixels (width or height is 0 or negative)");
     uint64_t height = h->height < 0 ? -h->height : h->height;
-    if (h->width > kMaxDimension || height > kMaxDimension)
-        return Fail(error, "image is larger than 65535 pixels in width or height");
-    return true;
+    return CheckImageSize(uint64_t(h->width), height, error);
 }
 
 static bool CheckFormat(const BmpHeader &h, std::string *error)
@@ -110,9 +102,9 @@ static bool CheckFormat(const BmpHeader &h, std::string *error)
             return true;
         break;
     default:
-        return Fail(error, "unsupported BMP depth of " + std::to_string(h.bits) + " bits per pixel");
+        return Refuse(error, "unsupported BMP depth of " + std::to_string(h.bits) + " bits per pixel");
     }
-    return Fail(error, "compressed BMP (compression " + std::to_string(h.compression) +
+    return Refuse(error, "compressed BMP (compression " + std::to_string(h.compression) +
                            ") is not supported");
 }
 
@@ -122,10 +114,10 @@ static bool ReadPalette(const std::vector<uint8_t> &f, const BmpHeader &h, Palet
     uint32_t limit = 1u << h.bits;
     p->count = h.colours_used ? h.colours_used : limit;
     if (p->count > limit)
-        return Fail(error, "BMP palette has " + std::to_string(p->count) + " entries, more than " +
+        return Refuse(error, "BMP palette has " + std::to_string(p->count) + " entries, more than " +
                                std::to_string(limit));
     if (h.palette_offset + uint64_t{p->count} * h.palette_entry_size > f.size())
-        return Fail(error, "file ends inside the BMP palette");
+        return Refuse(error, "file ends inside the BMP palette");
     for (uint32_t i = 0; i < p->count; i++) {
         const uint8_t *e = &f[h.palette_offset + uint64_t{i} * h.palette_entry_size];
         memcpy(p->bgr[i], e, 3);
@@ -154,7 +146,7 @@ static bool TargetDepth(const BmpHeader &h, const Palette &p, uint16_t *depth, s
     }
     if (h.bits == 32 && memcmp(h.masks, k888, sizeof k888) == 0)
         return true;
-    return Fail(error, "unsupported BMP colour masks");
+    return Refuse(error, "unsupported BMP colour masks");
 }
 
 static bool ConvertPaletteRow(const uint8_t *src, const BmpHeader &h, const Palette &p,
@@ -165,7 +157,7 @@ static bool ConvertPaletteRow(const uint8_t *src, const BmpHeader &h, const Pale
         uint32_t bit = x * h.bits;
         unsigned index = src[bit / 8] >> (8 - h.bits - bit % 8) & mask;
         if (index >= p.count)
-            return Fail(error, "pixel uses palette entry " + std::to_string(index) + " of only " +
+            return Refuse(error, "pixel uses palette entry " + std::to_string(index) + " of only " +
                                    std::to_string(p.count));
         if (depth == 8)
             dst[x] = p.bgr[index][0];
@@ -222,9 +214,7 @@ bool ReadBmp(const std::vector<uint8_t> &file, HostBitmap *bitmap, std::string *
     uint64_t stride = RowStride(static_cast<uint32_t>(h.width), h.bits);
     uint64_t needed = (height - 1) * stride + (uint64_t(h.width) * h.bits + 7) / 8;
     if (h.data_offset > file.size() || file.size() - h.data_offset < needed)
-        return Fail(error, "file ends inside the BMP pixel data");
-    if (RowStride(static_cast<uint32_t>(h.width), depth) * height > UINT32_MAX)
-        return Fail(error, "image needs more than 4 GiB of pixel data");
+        return Refuse(error, "file ends inside the BMP pixel data");
     ResizeHostBitmap(bitmap, static_cast<uint32_t>(h.width), height, depth);
     return ConvertRows(file, h, palette, bitmap, error);
 }

@@ -2,6 +2,22 @@
 
 #include <utility>
 
+bool Refuse(std::string *error, const std::string &why)
+{
+    *error = why;
+    return false;
+}
+
+bool CheckImageSize(uint64_t width, uint64_t height, std::string *error)
+{
+    if (width > kMaxDimension || height > kMaxDimension)
+        return Refuse(error, "image is larger than 65535 pixels in width or height");
+    if (width * height > kMaxPixels)
+        return Refuse(error, "image of " + std::to_string(width) + "x" + std::to_string(height) +
+                                 " pixels is larger than the limit of " + std::to_string(kMaxPixels) + " pixels");
+    return true;
+}
+
 uint64_t RowStride(uint32_t width, uint16_t bits_per_pixel)
 {
     return (uint64_t{width} * bits_per_pixel + 31) / 32 * 4;

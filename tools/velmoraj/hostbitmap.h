@@ -4,6 +4,7 @@
 #define VELMORAJ_TOOLS_HOSTBITMAP_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "velmoraj.h"
@@ -18,6 +19,18 @@ struct HostBitmap {
 
 // Largest width or height the readers accept; the encoder takes no more.
 constexpr uint32_t kMaxDimension = 65535;
+
+// Most pixels the readers accept in one image (64 Mi: a 600 dpi A3 page or a
+// 50-megapixel photograph fits), so that a header alone never makes a reader
+// allocate more than 256 MiB.
+constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
+
+// Sets *error to why and returns false, for the readers' refusals.
+bool Refuse(std::string *error, const std::string &why);
+
+// Refuses, before anything is allocated, an image beyond kMaxDimension a
+// side or kMaxPixels in all; says why in *error.
+bool CheckImageSize(uint64_t width, uint64_t height, std::string *error);
 
 // Bytes per padded row, computed in 64 bits so that no width overflows it.
 uint64_t RowStride(uint32_t width, uint16_t bits_per_pixel);

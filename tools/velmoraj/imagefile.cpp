@@ -7,27 +7,24 @@
 #include <vector>
 
 #include "bmpread.h"
+#include "pngread.h"
 #include "pnmread.h"
-
-static bool Fail(std::string *error, const std::string &why)
-{
-    *error = why;
-    return false;
-}
 
 bool ReadImageFile(const std::string &path, HostBitmap *bitmap, std::string *error)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Fail(error, std::strerror(errno));
+        return Refuse(error, std::strerror(errno));
     std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
-        return Fail(error, "read error");
+        return Refuse(error, "read error");
     if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
         return ReadBmp(file, bitmap, error);
     if (file.size() >= 2 && file[0] == 'P')
         return ReadPnm(file, bitmap, error);
-    return Fail(error, "not a BMP, PGM or PPM file");
+    if (IsPng(file))
+        return ReadPng(file, bitmap, error);
+    return Refuse(error, "not a BMP, PGM, PPM or PNG file");
 }
 
 static void Put16(std::vector<uint8_t> *out, uint32_t v)
@@ -83,16 +80,26 @@ static bool EndsWith(const std::string &s, const std::string &tail)
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+bool CanEncodeImage(const HostBitmap &bitmap)
+{
+    return (bitmap.bits_per_pixel == 8 || bitmap.bits_per_pixel == 24) &&
+           bitmap.channel_order == JPEG_ORDER_BLUE_LOW;
+}
+
+std::vector<uint8_t> EncodeImage(const HostBitmap &bitmap, bool as_bmp)
+{
+    return as_bmp ? EncodeBmp(bitmap) : EncodePnm(bitmap);
+}
+
 bool WriteImageFile(const std::string &path, const HostBitmap &bitmap, std::string *error)
 {
-    if ((bitmap.bits_per_pixel != 8 && bitmap.bits_per_pixel != 24) ||
-        bitmap.channel_order != JPEG_ORDER_BLUE_LOW)
-        return Fail(error, "only 8-bit grey and blue-first 24-bit images can be saved");
-    std::vector<uint8_t> bytes = EndsWith(path, ".bmp") ? EncodeBmp(bitmap) : EncodePnm(bitmap);
+    if (!CanEncodeImage(bitmap))
+        return Refuse(error, "only 8-bit grey and blue-first 24-bit images can be saved");
+    std::vector<uint8_t> bytes = EncodeImage(bitmap, EndsWith(path, ".bmp"));
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
-        return Fail(error, std::strerror(errno));
+        return Refuse(error, std::strerror(errno));
     return true;
 }

@@ -1,4 +1,4 @@
-// velmoraj: encodes BMP, PGM and PPM files to JPEG with the encoder library,
+// velmoraj: encodes BMP, PGM, PPM and PNG files to JPEG with the encoder library,
 // calling it as a Windows host does (measure, then encode).
 #include <cerrno>
 #include <cstdio>
@@ -33,9 +33,13 @@ static const char kHelp[] =
     "\n"
     "encode     Encodes IN to a baseline JPEG (JFIF) file OUT.jpg.\n"
     "           IN is a BMP (1, 4 or 8-bit palette, 16-bit 5-5-5 or 5-6-5, 24 or\n"
-    "           32-bit; bottom-up or top-down) or a binary PGM (P5) or PPM (P6).\n"
-    "           Grey palettes and PGM files give a grey JPEG; other palettes\n"
-    "           and 5-6-5 pixels are expanded to 24 bits.\n"
+    "           32-bit; bottom-up or top-down), a binary PGM (P5) or PPM (P6),\n"
+    "           or a PNG (any colour type and depth, interlaced or not; alpha\n"
+    "           is composited over white, as the page is white). Grey\n"
+    "           palettes, PGM files and grey PNG files give a grey JPEG; other\n"
+    "           palettes and 5-6-5 pixels are expanded to 24 bits. Images of\n"
+    "           up to 65535 pixels a side and 67108864 (64 Mi) pixels in all\n"
+    "           are read; larger ones are refused before any pixel is read.\n"
     "  -q N     quality 1 to 100 (default 75)\n"
     "  -s MODE  chroma sampling 420 (default), 422 or 444; ignored for grey\n"
     "  --rgb    hand the pixels to the encoder red first instead of blue\n"

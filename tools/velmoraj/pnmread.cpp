@@ -14,12 +14,6 @@ struct PnmHeader {
 
 }  // namespace
 
-static bool Fail(std::string *error, const std::string &why)
-{
-    *error = why;
-    return false;
-}
-
 // Skips white space and '#' comments, then reads one decimal number.
 static bool ReadNumber(const std::vector<uint8_t> &f, uint64_t *at, uint32_t *value)
 {
@@ -43,21 +37,21 @@ static bool ReadNumber(const std::vector<uint8_t> &f, uint64_t *at, uint32_t *va
 static bool ParseHeader(const std::vector<uint8_t> &f, PnmHeader *h, std::string *error)
 {
     if (f.size() < 2 || f[0] != 'P' || (f[1] != '5' && f[1] != '6'))
-        return Fail(error, "not a binary PGM or PPM file");
+        return Refuse(error, "not a binary PGM or PPM file");
     h->channels = f[1] == '5' ? 1 : 3;
     uint64_t at = 2;
     if (!ReadNumber(f, &at, &h->width) || !ReadNumber(f, &at, &h->height) ||
         !ReadNumber(f, &at, &h->maxval))
-        return Fail(error, "malformed PNM header");
+        return Refuse(error, "malformed PNM header");
     if (at >= f.size() || !isspace(f[at]))
-        return Fail(error, "malformed PNM header");
+        return Refuse(error, "malformed PNM header");
     h->data_offset = at + 1;  // exactly one white-space byte ends the header
     if (h->width == 0 || h->height == 0)
-        return Fail(error, "PNM has no pixels (width or height is 0)");
-    if (h->width > kMaxDimension || h->height > kMaxDimension)
-        return Fail(error, "image is larger than 65535 pixels in width or height");
+        return Refuse(error, "PNM has no pixels (width or height is 0)");
+    if (!CheckImageSize(h->width, h->height, error))
+        return false;
     if (h->maxval == 0 || h->maxval > 65535)
-        return Fail(error, "PNM maximum sample value " + std::to_string(h->maxval) +
+        return Refuse(error, "PNM maximum sample value " + std::to_string(h->maxval) +
                                " is outside 1..65535");
     return true;
 }
@@ -77,7 +71,7 @@ bool ReadPnm(const std::vector<uint8_t> &file, HostBitmap *bitmap, std::string *
     unsigned sample_bytes = h.maxval > 255 ? 2 : 1;
     uint64_t row_samples = uint64_t{h.width} * h.channels;
     if (file.size() - h.data_offset < row_samples * sample_bytes * h.height)
-        return Fail(error, "file ends inside the PNM pixel data");
+        return Refuse(error, "file ends inside the PNM pixel data");
     ResizeHostBitmap(bitmap, h.width, h.height, static_cast<uint16_t>(8 * h.channels));
     const uint8_t *src = file.data() + h.data_offset;
     for (uint32_t y = 0; y < h.height; y++) {

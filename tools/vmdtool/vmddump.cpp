@@ -2,6 +2,7 @@
 // what is printed is what the preview would read.
 #include <stdarg.h>
 #include <string.h>
+#include <string>
 #include "vmddump.h"
 #include "vmdutf8.h"
 #include "vmdwalk.h"
@@ -41,6 +42,20 @@ static bool IsPrintableAscii(const char *psz)
     return true;
 }
 
+// Section names are bytes: all but printable ASCII are shown as \xHH, so
+// that the dump stays one line of UTF-8 text per name.
+static std::string ShownName(const char *pszName)
+{
+    std::string str;
+    for (const char *p = pszName; *p; ++p) {
+        unsigned char ch = static_cast<unsigned char>(*p);
+        char szEscape[5];
+        snprintf(szEscape, sizeof szEscape, "\\x%02X", ch);
+        str += ch > 0x20 && ch < 0x7F ? std::string(1, char(ch)) : szEscape;
+    }
+    return str;
+}
+
 static void DumpText(Dump &d, const char *pszKey, uint32_t offText)
 {
     UiChar szText[VMD_STRING_MAX];
@@ -57,7 +72,12 @@ static void DumpText(Dump &d, const char *pszKey, uint32_t offText)
         d.Warn("text of '%s' is %zu UTF-16 units; the preview cuts it to 63", pszKey, cch);
     char szUtf8[VMD_STRING_MAX * 3];
     VmdUtf16ToUtf8(szText, szUtf8, sizeof szUtf8);
-    fprintf(d.pOut, "%s = %s\n", pszKey, szUtf8);
+    std::string strShown;
+    for (const char *p = szUtf8; *p; ++p)
+        strShown += *p == '\n' ? std::string("\\n") : std::string(1, *p);
+    if (strShown.size() != strlen(szUtf8))
+        d.Warn("text of '%s' holds line breaks, shown as \\n: a source cannot hold them", pszKey);
+    fprintf(d.pOut, "%s = %s\n", pszKey, strShown.c_str());
 }
 
 static void DumpEntry(Dump &d, uint32_t offEntry, const uint8_t *pEntry)
@@ -71,6 +91,12 @@ static void DumpEntry(Dump &d, uint32_t offEntry, const uint8_t *pEntry)
     }
     if (szKey[0] == 0 || !IsPrintableAscii(szKey)) {
         d.Warn("entry at offset %u: key at offset %u is empty or not printable ASCII", offEntry, offKey);
+        return;
+    }
+    // Such a key would read back as a section, a comment or another key.
+    if (szKey[0] == '[' || szKey[0] == '#' || strchr(szKey, '=')) {
+        d.Warn("entry at offset %u: key '%s' starts with '[' or '#' or holds '=', which a source cannot: skipped",
+               offEntry, szKey);
         return;
     }
     DumpText(d, szKey, VmdGetU32(pEntry + VMD_ENTRY_TEXT));
@@ -109,13 +135,16 @@ static void DumpSection(Dump &d, const VmdSectionWalk &walk, const uint8_t *pHea
     char szName[VMD_SECTION_NAME_LEN + 1];
     memcpy(szName, pHead, VMD_SECTION_NAME_LEN);
     szName[VMD_SECTION_NAME_LEN] = 0;
+    std::string strName = ShownName(szName);
     if (strlen(szName) == VMD_SECTION_NAME_LEN)
         d.Warn("section name at offset %u fills its field without a NUL", walk.offSection);
+    if (szName[0] == 0 || !IsPrintableAscii(szName))
+        d.Warn("section name '%s' at offset %u is empty or not printable ASCII", strName.c_str(), walk.offSection);
     if (walk.offSection >= walk.uLimit)
         d.Warn("section '%s' at offset %u lies at or beyond the section limit %u: it is never found",
-               szName, walk.offSection, walk.uLimit);
-    fprintf(d.pOut, "[%s]\n", szName);
-    DumpEntries(d, szName, walk.offSection, pHead);
+               strName.c_str(), walk.offSection, walk.uLimit);
+    fprintf(d.pOut, "[%s]\n", strName.c_str());
+    DumpEntries(d, strName.c_str(), walk.offSection, pHead);
 }
 
 // How the section chain ended: the expected end is a next offset that
