@@ -72,7 +72,7 @@ std::string PagePath()
 
 static bool HasReadableExtension(const std::string &path)
 {
-    for (const char *ext : {".bmp", ".ppm", ".pgm", ".pnm"}) {
+    for (const char *ext : {".bmp", ".ppm", ".pgm", ".pnm", ".png"}) {
         std::string e = ext;
         if (path.size() >= e.size() && path.compare(path.size() - e.size(), e.size(), e) == 0)
             return true;

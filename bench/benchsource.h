@@ -22,7 +22,7 @@ BenchSource GeneratedSource();
 std::vector<std::string> PhotoPaths();
 std::string PagePath();
 
-// Reads a BMP, PGM or PPM file, or any file ImageMagick's convert can turn
+// Reads a BMP, PGM, PPM or PNG file, or any file ImageMagick's convert can turn
 // into a PPM (PNG and the like). On failure says why in *error.
 bool LoadSource(const std::string &path, BenchSource *source, std::string *error);
 

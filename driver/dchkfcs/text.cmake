@@ -2,7 +2,7 @@
 # string table and its loader, the library's folder and, on Windows, the
 # help launcher. Built natively too, for tests, fuzzing and vmdtool.
 add_library(dchkfcs_text STATIC
-  vmdopen.cpp vmdread.cpp vmdstring.cpp vmdwalk.cpp vmdsection.cpp
+  vmdopen.cpp vmdread.cpp vmdstring.cpp vmdwalk.cpp vmdsection.cpp vmdutf8.cpp
   uistrings.cpp uistrings_load.cpp)
 target_include_directories(dchkfcs_text PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 if(WIN32)
@@ -13,7 +13,7 @@ if(WIN32)
   add_library(dchkfcs_dllmain OBJECT dllmain.cpp)
   target_include_directories(dchkfcs_dllmain PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 else()
-  target_sources(dchkfcs_text PRIVATE vmdfile_posix.cpp vmdutf8.cpp module_posix.cpp)
+  target_sources(dchkfcs_text PRIVATE vmdfile_posix.cpp module_posix.cpp)
 endif()
 
 # The Japanese VELMORAD.VMD, packed from lang/ja.txt by vmdtool: the one

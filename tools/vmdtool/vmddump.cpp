@@ -33,10 +33,15 @@ void Dump::Warn(const char *pszFormat, ...)
 
 }  // namespace
 
+static bool IsPrintableAsciiChar(unsigned char ch)
+{
+    return ch > 0x20 && ch < 0x7F;
+}
+
 static bool IsPrintableAscii(const char *psz)
 {
     for (; *psz; ++psz) {
-        if (*psz <= 0x20 || *psz >= 0x7F)
+        if (!IsPrintableAsciiChar(static_cast<unsigned char>(*psz)))
             return false;
     }
     return true;
@@ -51,7 +56,7 @@ static std::string ShownName(const char *pszName)
         unsigned char ch = static_cast<unsigned char>(*p);
         char szEscape[5];
         snprintf(szEscape, sizeof szEscape, "\\x%02X", ch);
-        str += ch > 0x20 && ch < 0x7F ? std::string(1, char(ch)) : szEscape;
+        str += IsPrintableAsciiChar(ch) ? std::string(1, char(ch)) : szEscape;
     }
     return str;
 }
