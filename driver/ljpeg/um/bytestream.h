@@ -112,21 +112,21 @@ static inline void CommitBytes(ByteStream *s, uint32_t count)
 /* Appends count bytes whole, or none and returns 0 when they do not fit. */
 int AppendBytes(ByteStream *s, const uint8_t *bytes, uint32_t count);
 
-/* Entropy-coded data carries a stuffed 0x00 after every 0xFF byte: the
- * bytes that one byte takes. */
-static inline uint32_t StuffedSize(uint8_t byte)
+/* Entropy-coded data carries a stuffed 0x00 after every 0xFF byte. A
+ * packer appends a finished byte to out[*len] with PutStuffed, or only
+ * counts it with CountStuffed. */
+static inline void PutStuffed(uint8_t *out, uint32_t *len, uint8_t byte)
 {
-    return byte == 0xFF ? 2u : 1u;
+    out[(*len)++] = byte;
+    if (byte == 0xFF)
+        out[(*len)++] = 0x00;
 }
 
-/* Stores the byte and its stuffing at out; returns StuffedSize. */
-static inline uint32_t StoreStuffed(uint8_t *out, uint8_t byte)
+static inline void CountStuffed(uint32_t *len, uint8_t byte)
 {
-    out[0] = byte;
-    if (byte != 0xFF)
-        return 1;
-    out[1] = 0x00;
-    return 2;
+    ++*len;
+    if (byte == 0xFF)
+        ++*len;
 }
 
 #endif /* BYTESTREAM_H */

@@ -26,7 +26,7 @@ static inline void PutBits(BitPacker *p, uint32_t value, uint32_t size) {
     p->nbits += size;
     while (p->nbits >= 8) {
         p->nbits -= 8;
-        p->len += StoreStuffed(p->out + p->len, (uint8_t)(p->acc >> p->nbits));
+        PutStuffed(p->out, &p->len, (uint8_t)(p->acc >> p->nbits));
     }
 }
 

@@ -81,7 +81,10 @@ static PACKER_INLINE bool HasFfByte(uint64_t w)
 template <bool kStore>
 static PACKER_INLINE void PutByte(BitBuffer *b, uint8_t byte)
 {
-    b->count += kStore ? StoreStuffed(b->out + b->count, byte) : StuffedSize(byte);
+    if (kStore)
+        PutStuffed(b->out, &b->count, byte);
+    else
+        CountStuffed(&b->count, byte);
 }
 
 template <bool kStore>
