@@ -130,4 +130,26 @@ TEST(ByteStream, CountingMatchesMemory) {
     EXPECT_FALSE(c.WriteByte(&c, 0));
 }
 
+TEST(ByteStream, HandOverToCoders) {
+    MemStream m(3);
+    m.Bits("101");
+    uint32_t count;
+    EXPECT_EQ(TakePendingBits(&m.s, &count), 5u);
+    EXPECT_EQ(count, 3u);
+    const uint8_t two[2] = {0x12, 0xFF};
+    EXPECT_TRUE(AppendBytes(&m.s, two, 2));
+    EXPECT_FALSE(AppendBytes(&m.s, two, 2)); // all or nothing, without a code
+    EXPECT_EQ(JpegStatusGet(), 0x2000);
+    GivePendingBits(&m.s, 0xF5, 3); // only the low three bits count
+    EXPECT_TRUE(m.s.FlushBits(&m.s));
+    EXPECT_EQ(m.Written(), Bytes({0x12, 0xFF, 0xBF}));
+
+    ByteStream c;
+    InitCountingStream(&c);
+    c.position = UINT32_MAX - 1;
+    EXPECT_TRUE(AppendBytes(&c, two, 1));
+    EXPECT_EQ(c.size, UINT32_MAX);
+    EXPECT_FALSE(AppendBytes(&c, two, 1));
+}
+
 } // namespace

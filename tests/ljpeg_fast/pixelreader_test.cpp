@@ -57,7 +57,7 @@ void ExpectSameMcus(const std::vector<uint8_t> &pixels, uint32_t size, uint32_t 
     ReaderRig p(pixels, size, width, height, bits, sampling, kPlainSamplers[sampling]);
     ReaderRig f(pixels, size, width, height, bits, sampling, kFastSamplers[sampling]);
     for (uint32_t m = 0; m < p.ctx.total_mcus; ++m) {
-        uint8_t want[384], got[384];
+        uint8_t want[MCU_BUFFER_SIZE], got[MCU_BUFFER_SIZE];
         memset(want, 0xA5, sizeof want);
         memset(got, 0xA5, sizeof got);
         p.ctx.mcus_done = f.ctx.mcus_done = m;
@@ -171,12 +171,12 @@ TEST(ChromaSamplerFast, MeansTruncateAsPlain)
 {
     std::mt19937 rng(2);
     for (int round = 0; round < 2000; ++round) {
-        uint8_t planes[3][256];
+        uint8_t planes[3][MCU_PLANE_SIZE];
         for (auto &plane : planes)
             for (auto &s : plane)
                 s = (round & 1) ? (uint8_t)(254 + rng() % 2) : (uint8_t)rng();
         for (int sampling = 0; sampling < 2; ++sampling) {
-            uint8_t want[384] = {}, got[384] = {};
+            uint8_t want[MCU_BUFFER_SIZE] = {}, got[MCU_BUFFER_SIZE] = {};
             kPlainSamplers[sampling](want, planes[0], planes[1], planes[2]);
             kFastSamplers[sampling](got, planes[0], planes[1], planes[2]);
             ASSERT_EQ(0, memcmp(got, want, sizeof want)) << "sampling " << sampling;

@@ -121,7 +121,8 @@ enum {
     MCU422_CB = 2 * BLOCK_SAMPLES, /* after two */
     MCU422_CR = 3 * BLOCK_SAMPLES,
     MCU444_CB = 1 * BLOCK_SAMPLES, /* after one */
-    MCU444_CR = 2 * BLOCK_SAMPLES
+    MCU444_CR = 2 * BLOCK_SAMPLES,
+    MCU_PLANE_SIZE = 16 * 16 /* a sample plane of the largest MCU */
 };
 
 /* Bytes per row of a bottom-up bitmap: rows are padded to 32 bits. */
