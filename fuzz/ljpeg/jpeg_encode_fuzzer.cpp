@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Pixels: the rest of the input, repeated, in a buffer of exactly the
     // chosen size (the rows' bytes plus a small surplus or shortfall).
-    uint64_t rows = uint64_t{job.width <= 65535 ? job.width : 1} * (job.bits_per_pixel & 63);
-    uint64_t needed = (rows + 31) / 32 * 4 * (job.height <= 65535 ? job.height : 1);
+    uint32_t stride = DibRowStride(job.width <= 65535 ? job.width : 1, job.bits_per_pixel & 63);
+    uint64_t needed = uint64_t{stride} * (job.height <= 65535 ? job.height : 1);
     uint32_t input_size = static_cast<uint32_t>(
         int64_t(needed) + input_delta < 0 ? 0 : int64_t(needed) + input_delta);
     std::vector<uint8_t> seed = fdp.ConsumeRemainingBytes<uint8_t>();

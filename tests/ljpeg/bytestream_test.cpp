@@ -14,7 +14,7 @@ using Bytes = std::vector<uint8_t>;
 struct MemStream {
     uint8_t buf[32];
     ByteStream s;
-    explicit MemStream(uint32_t size = 32, uint32_t order = 0) {
+    explicit MemStream(uint32_t size = 32, ByteOrder order = STREAM_BIG_ENDIAN) {
         memset(buf, 0xCC, sizeof buf);
         InitMemoryStream(&s, size, buf);
         s.SetWriteOrder(&s, order);
@@ -45,7 +45,7 @@ TEST(ByteStream, StuffingAndPadding) {
 }
 
 TEST(ByteStream, WriteOrder) {
-    MemStream big, little(32, 1);
+    MemStream big, little(32, STREAM_LITTLE_ENDIAN);
     for (ByteStream *s : {&big.s, &little.s}) EXPECT_TRUE(s->Write16(s, 0xFFD8) && s->Write32(s, 0x01020304));
     EXPECT_EQ(big.Written(), Bytes({0xFF, 0xD8, 1, 2, 3, 4}));
     EXPECT_EQ(little.Written(), Bytes({0xD8, 0xFF, 4, 3, 2, 1}));
@@ -82,11 +82,11 @@ TEST(ByteStream, WritesStopAtTheEnd) {
 
 TEST(ByteStream, SeekAndReads) {
     MemStream m(8);
-    EXPECT_FALSE(m.s.Seek(&m.s, 0, 2)); // the end is not a valid target
+    EXPECT_FALSE(m.s.Seek(&m.s, 0, SEEK_FROM_END)); // the end is not a valid target
     EXPECT_EQ(JpegStatusGet(), 0x2005);
-    EXPECT_TRUE(m.s.Seek(&m.s, -1, 2));
+    EXPECT_TRUE(m.s.Seek(&m.s, -1, SEEK_FROM_END));
     EXPECT_EQ(m.s.Tell(&m.s), 7u);
-    EXPECT_FALSE(m.s.Seek(&m.s, -9, 2) || m.s.Seek(&m.s, 0, 3));
+    EXPECT_FALSE(m.s.Seek(&m.s, -9, SEEK_FROM_END) || m.s.Seek(&m.s, 0, (SeekOrigin)3));
 
     uint8_t data[] = {0xFF, 0x00, 0x80, 0x34, 0x12, 0xFF, 0xD9};
     ByteStream s;
@@ -108,7 +108,7 @@ TEST(ByteStream, CountingMatchesMemory) {
     InitMemoryStream(&m, sizeof buf, buf);
     InitCountingStream(&c);
     for (ByteStream *s : {&m, &c}) {
-        s->SetWriteOrder(s, 0);
+        s->SetWriteOrder(s, STREAM_BIG_ENDIAN);
         s->WriteBits(s, 5, 0x1F);
         s->WriteByte(s, 0xFF);
         s->WriteBits(s, 16, 0xFFFF);
@@ -122,12 +122,34 @@ TEST(ByteStream, CountingMatchesMemory) {
     JpegStatusReset();
     EXPECT_FALSE(c.ReadByte(&c, &b)); // reads fail without a code
     EXPECT_EQ(JpegStatusGet(), 0x2000);
-    EXPECT_TRUE(c.Seek(&c, -4, 2));
-    EXPECT_FALSE(c.Seek(&c, -1, 0));
+    EXPECT_TRUE(c.Seek(&c, -4, SEEK_FROM_END));
+    EXPECT_FALSE(c.Seek(&c, -1, SEEK_FROM_START));
     EXPECT_EQ(c.size, m.position); // seeks leave the high-water mark
 
     c.position = UINT32_MAX; // a length past 32 bits fails instead of wrapping
     EXPECT_FALSE(c.WriteByte(&c, 0));
+}
+
+TEST(ByteStream, HandOverToCoders) {
+    MemStream m(3);
+    m.Bits("101");
+    uint32_t count;
+    EXPECT_EQ(TakePendingBits(&m.s, &count), 5u);
+    EXPECT_EQ(count, 3u);
+    const uint8_t two[2] = {0x12, 0xFF};
+    EXPECT_TRUE(AppendBytes(&m.s, two, 2));
+    EXPECT_FALSE(AppendBytes(&m.s, two, 2)); // all or nothing, without a code
+    EXPECT_EQ(JpegStatusGet(), 0x2000);
+    GivePendingBits(&m.s, 0xF5, 3); // only the low three bits count
+    EXPECT_TRUE(m.s.FlushBits(&m.s));
+    EXPECT_EQ(m.Written(), Bytes({0x12, 0xFF, 0xBF}));
+
+    ByteStream c;
+    InitCountingStream(&c);
+    c.position = UINT32_MAX - 1;
+    EXPECT_TRUE(AppendBytes(&c, two, 1));
+    EXPECT_EQ(c.size, UINT32_MAX);
+    EXPECT_FALSE(AppendBytes(&c, two, 1));
 }
 
 } // namespace

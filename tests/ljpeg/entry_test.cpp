@@ -117,7 +117,7 @@ TEST(EntryPoint, BufferRunsOutInEverySegment) {
 TEST(EntryPoint, ShortInputs) {
     std::vector<uint8_t> out(100000);
     Bitmap colour(40, 20, 24), grey(12, 10, 8);
-    const uint32_t colour_exact = 19 * RowStride(40, 24) + 40 * 3;
+    const uint32_t colour_exact = 19 * DibRowStride(40, 24) + 40 * 3;
     const struct {
         Bitmap *bmp;
         uint32_t input_size;

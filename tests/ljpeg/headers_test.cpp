@@ -57,7 +57,7 @@ TEST(Headers, GuardsOfTheWriters) {
     uint8_t buf[16];
     ByteStream out;
     InitMemoryStream(&out, sizeof buf, buf);
-    out.SetWriteOrder(&out, 0);
+    out.SetWriteOrder(&out, STREAM_BIG_ENDIAN);
     EncoderContext ctx = {};
     ctx.output = &out;
     ctx.component_count = 1;

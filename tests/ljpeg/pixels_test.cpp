@@ -9,7 +9,7 @@
 
 namespace {
 
-uint8_t g_planes[3][256]; // Y, Cb, Cr as the last reader left them
+uint8_t g_planes[3][MCU_PLANE_SIZE]; // Y, Cb, Cr as the last reader left them
 
 void CapturePlanes(uint8_t *, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
     memcpy(g_planes[0], y, 256), memcpy(g_planes[1], cb, 256), memcpy(g_planes[2], cr, 256);
@@ -21,11 +21,11 @@ int ReadMcu(PixelReader reader, Bitmap &bmp, uint32_t index, uint8_t mcu_w = 16,
     ByteStream in;
     InitMemoryStream(&in, (uint32_t)bmp.pixels.size(), bmp.pixels.data());
     EncoderContext ctx = {};
-    uint8_t scratch[384];
+    uint8_t scratch[MCU_BUFFER_SIZE];
     ctx.input = &in;
     ctx.width = bmp.width;
     ctx.height = bmp.height;
-    ctx.row_stride = RowStride(bmp.width, bmp.bpp);
+    ctx.row_stride = bmp.Stride();
     ctx.mcu_width = mcu_w;
     ctx.mcu_height = mcu_h;
     ctx.mcus_per_row = (uint16_t)((bmp.width + mcu_w - 1) / mcu_w);
@@ -98,7 +98,7 @@ TEST(PixelReader, Grey) {
 }
 
 TEST(ChromaSampler, BlockLayoutAndTruncatingMeans) {
-    uint8_t y[256], cb[256] = {}, cr[256] = {}, mcu[384];
+    uint8_t y[MCU_PLANE_SIZE], cb[MCU_PLANE_SIZE] = {}, cr[MCU_PLANE_SIZE] = {}, mcu[MCU_BUFFER_SIZE];
     for (int i = 0; i < 256; i++) y[i] = (uint8_t)i;
     cb[17] = 3;                                   // square 0, 0, 0, 3 -> 0
     cr[0] = 1, cr[1] = 2, cr[16] = 2, cr[17] = 2; // square 1, 2, 2, 2 -> 1

@@ -90,15 +90,15 @@ TEST(ForwardDct, MatchesFloatingPointReference) {
 TEST(QuantiseBlock, RoundsHalfAwayFromZero) {
     const int32_t coef[64] = {8128, 4, -4, 3, -3, 12, -12, 11, -11, -8192};
     const int16_t expected[10] = {1016, 1, -1, 0, 0, 2, -2, 1, -1, -1024};
-    uint16_t divisors[64];
-    for (auto &d : divisors) d = 8;
-    divisors[7] = divisors[8] = 16;
+    QuantTable table = {};
+    for (auto &d : table.divisors) d = 8;
+    table.divisors[7] = table.divisors[8] = 16;
     int16_t out[64];
-    QuantiseBlock(coef, divisors, out);
+    QuantiseBlock(coef, table.divisors, out);
     for (int k = 0; k < 64; k++) EXPECT_EQ(out[k], k < 10 ? expected[k] : 0) << k;
 
     uint8_t black[64] = {};
-    TransformBlock(black, divisors, out);
+    TransformBlock(black, &table, out);
     EXPECT_EQ(out[0], -1024);
 }
 

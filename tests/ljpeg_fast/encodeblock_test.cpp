@@ -1,13 +1,8 @@
 // The fast block coder against EncodeBlock: same bytes, same pending bits,
 // same predictor, in both stream kinds.
-#include <gtest/gtest.h>
-
 #include <array>
-#include <random>
-#include <vector>
 
-#include "jpeginternal.h"
-#include "simd/fast_routines.h"
+#include "jpegtestutil.h"
 
 namespace {
 
@@ -45,17 +40,10 @@ struct FastCoder {
     const char *name;
 };
 
+const FastCoder kCoders[] = {{EncodeBlockSse2, CPU_SSE2, "sse2"}, {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
+
 // The fast coders this CPU runs.
-std::vector<FastCoder> FastCoders()
-{
-    const FastCoder all[] = {{EncodeBlockSse2, CPU_SSE2, "sse2"},
-                             {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
-    std::vector<FastCoder> usable;
-    for (const auto &c : all)
-        if ((CpuFeatures() & c.needs) == c.needs)
-            usable.push_back(c);
-    return usable;
-}
+std::vector<FastCoder> FastCoders() { return Runnable(kCoders); }
 
 // Codes the blocks with the plain and a fast coder from the same start and
 // compares everything the coder leaves behind.

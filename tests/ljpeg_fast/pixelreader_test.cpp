@@ -1,14 +1,8 @@
 // Fast pixel readers and samplers against the plain ones, MCU by MCU:
 // same MCU buffer, same result, same status word.
-#include <gtest/gtest.h>
-
-#include <array>
 #include <cstring>
-#include <random>
-#include <vector>
 
-#include "jpeginternal.h"
-#include "simd/fast_routines.h"
+#include "jpegtestutil.h"
 
 namespace {
 
@@ -33,8 +27,6 @@ const ChromaSampler kFastSamplers[3] = {Sample420Sse2, Sample422Sse2, Sample444}
 
 bool HaveAvx2() { return (CpuFeatures() & CPU_AVX2) != 0; }
 
-uint32_t RowStride(uint32_t width, uint32_t bits) { return (width * bits + 31) / 32 * 4; }
-
 // A reader's view of one image: the context fields a reader uses.
 struct ReaderRig {
     ByteStream in{};
@@ -48,7 +40,7 @@ struct ReaderRig {
         ctx.input = &in;
         ctx.width = width;
         ctx.height = height;
-        ctx.row_stride = RowStride(width, bits);
+        ctx.row_stride = DibRowStride(width, bits);
         ctx.mcu_width = bits == 8 ? 8 : kW[sampling];
         ctx.mcu_height = bits == 8 ? 8 : kH[sampling];
         ctx.mcus_per_row = (uint16_t)((width + ctx.mcu_width - 1) / ctx.mcu_width);
@@ -65,7 +57,7 @@ void ExpectSameMcus(const std::vector<uint8_t> &pixels, uint32_t size, uint32_t 
     ReaderRig p(pixels, size, width, height, bits, sampling, kPlainSamplers[sampling]);
     ReaderRig f(pixels, size, width, height, bits, sampling, kFastSamplers[sampling]);
     for (uint32_t m = 0; m < p.ctx.total_mcus; ++m) {
-        uint8_t want[384], got[384];
+        uint8_t want[MCU_BUFFER_SIZE], got[MCU_BUFFER_SIZE];
         memset(want, 0xA5, sizeof want);
         memset(got, 0xA5, sizeof got);
         p.ctx.mcus_done = f.ctx.mcus_done = m;
@@ -102,7 +94,7 @@ TEST(PixelReaderFast, ColourReadersMatchPlainForOddSizesAndEverySampling)
         for (int sampling = 0; sampling < 3; ++sampling)
             for (uint32_t width : {1u, 2u, 7u, 8u, 9u, 15u, 16u, 17u, 31u, 33u, 40u})
                 for (uint32_t height : {1u, 5u, 8u, 9u, 16u, 17u, 23u}) {
-                    size_t size = (size_t)RowStride(width, reader.bits) * height;
+                    size_t size = (size_t)DibRowStride(width, reader.bits) * height;
                     auto pixels = RandomPixels(rng, size);
                     SCOPED_TRACE(testing::Message() << reader.name << " sampling " << sampling << " "
                                                     << width << "x" << height);
@@ -119,7 +111,7 @@ TEST(PixelReaderFast, ShortInputsFailAtTheSameMcuWithTheSameStatus)
     for (const auto &reader : kColourReaders)
         for (int sampling = 0; sampling < 3; ++sampling) {
             const uint32_t width = 21, height = 19, bpp = reader.bits / 8;
-            uint32_t stride = RowStride(width, reader.bits);
+            uint32_t stride = DibRowStride(width, reader.bits);
             uint32_t needed = (height - 1) * stride + width * bpp;
             auto pixels = RandomPixels(rng, (size_t)stride * height);
             for (uint32_t size = 0; size <= needed; size += (size + 37 < needed ? 37 : 1)) {
@@ -163,7 +155,7 @@ TEST(PixelReaderFast, GreyReaderMatchesPlainIncludingShortInputs)
     std::mt19937 rng(8);
     for (uint32_t width : {1u, 3u, 8u, 9u, 13u, 16u, 25u})
         for (uint32_t height : {1u, 7u, 8u, 9u, 17u}) {
-            uint32_t stride = RowStride(width, 8);
+            uint32_t stride = DibRowStride(width, 8);
             uint32_t needed = (height - 1) * stride + width;
             auto pixels = RandomPixels(rng, (size_t)stride * height);
             for (uint32_t size = 0; size <= stride * height; ++size) {
@@ -179,12 +171,12 @@ TEST(ChromaSamplerFast, MeansTruncateAsPlain)
 {
     std::mt19937 rng(2);
     for (int round = 0; round < 2000; ++round) {
-        uint8_t planes[3][256];
+        uint8_t planes[3][MCU_PLANE_SIZE];
         for (auto &plane : planes)
             for (auto &s : plane)
                 s = (round & 1) ? (uint8_t)(254 + rng() % 2) : (uint8_t)rng();
         for (int sampling = 0; sampling < 2; ++sampling) {
-            uint8_t want[384] = {}, got[384] = {};
+            uint8_t want[MCU_BUFFER_SIZE] = {}, got[MCU_BUFFER_SIZE] = {};
             kPlainSamplers[sampling](want, planes[0], planes[1], planes[2]);
             kFastSamplers[sampling](got, planes[0], planes[1], planes[2]);
             ASSERT_EQ(0, memcmp(got, want, sizeof want)) << "sampling " << sampling;

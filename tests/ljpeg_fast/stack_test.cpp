@@ -5,10 +5,7 @@
 #if !defined(_WIN32)
 #include <pthread.h>
 
-#include <cstring>
-#include <vector>
-
-#include "jpeginternal.h"
+#include "jpegtestutil.h"
 
 namespace {
 
@@ -50,16 +47,8 @@ TEST(EncoderStack, StaysFarBelow64KiBForAnyWidth)
 {
     for (uint32_t width : {1u, 1000u, 65535u}) {
         for (uint16_t bpp : {8, 24}) {
-            uint32_t stride = (width * bpp + 31) / 32 * 4;
-            std::vector<uint8_t> pixels((size_t)stride * 17, 0x80);
-            JpegJob job{};
-            job.input = pixels.data();
-            job.input_size = (uint32_t)pixels.size();
-            job.width = width;
-            job.height = 17;
-            job.bits_per_pixel = bpp;
-            job.quality = 90;
-            job.sampling = 0;
+            Bitmap bmp(width, 17, bpp);
+            JpegJob job = MakeJob(bmp.Fill(0x80), 90, 0, 0);
             size_t fast = StackUse(job, false), plain = StackUse(job, true);
             // The thread's own start-up frames are included: a bound, not an
             // exact figure.

@@ -1,14 +1,9 @@
 // The vector transform and quantiser against the plain arithmetic.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <random>
-#include <vector>
 
-#include "jpeginternal.h"
-#include "simd/fast_routines.h"
+#include "jpegtestutil.h"
 
 namespace {
 
@@ -20,19 +15,13 @@ struct TransformVariant {
     const char *name;
 };
 
+const TransformVariant kTransforms[] = {
+    {ForwardDctSse2, QuantiseBlockSse2, TransformBlockSse2, CPU_SSE2, "sse2"},
+    {ForwardDctAvx2, QuantiseBlockAvx2, TransformBlockAvx2, CPU_AVX2, "avx2"},
+};
+
 // The vector transforms this CPU runs.
-std::vector<TransformVariant> Variants()
-{
-    const TransformVariant all[] = {
-        {ForwardDctSse2, QuantiseBlockSse2, TransformBlockSse2, CPU_SSE2, "sse2"},
-        {ForwardDctAvx2, QuantiseBlockAvx2, TransformBlockAvx2, CPU_AVX2, "avx2"},
-    };
-    std::vector<TransformVariant> usable;
-    for (const auto &v : all)
-        if ((CpuFeatures() & v.needs) == v.needs)
-            usable.push_back(v);
-    return usable;
-}
+std::vector<TransformVariant> Variants() { return Runnable(kTransforms); }
 
 // Blocks that drive each coefficient to its extremes: 255 where the basis
 // function of (v, u) is positive and 0 elsewhere, and the reverse.
@@ -175,7 +164,7 @@ TEST(TransformBlockFast, EqualsDctThenQuantiseForRandomTables)
         ForwardDct(block, coef);
         QuantiseBlock(coef, table.divisors, want);
         for (const auto &v : Variants()) {
-            v.transform(block, table.divisors, got);
+            v.transform(block, &table, got);
             for (int k = 0; k < 64; ++k)
                 ASSERT_EQ(got[k], want[k]) << v.name << " k=" << k;
         }

@@ -99,9 +99,9 @@ static int Write32Little(ByteStream *s, uint32_t v) {
     return s->Write16(s, (uint16_t)v) && s->Write16(s, (uint16_t)(v >> 16));
 }
 
-static void SetWriteOrder(ByteStream *s, uint32_t order) {
-    s->Write16 = order == 1 ? Write16Little : Write16Big;
-    s->Write32 = order == 1 ? Write32Little : Write32Big;
+static void SetWriteOrder(ByteStream *s, ByteOrder order) {
+    s->Write16 = order == STREAM_LITTLE_ENDIAN ? Write16Little : Write16Big;
+    s->Write32 = order == STREAM_LITTLE_ENDIAN ? Write32Little : Write32Big;
 }
 
 static uint32_t Tell(ByteStream *s) { return s->position; }
@@ -152,9 +152,9 @@ static int Read32Big(ByteStream *s, uint32_t *value) {
     return 1;
 }
 
-static void MemorySetReadOrder(ByteStream *s, uint32_t order) {
-    s->Read16 = order == 1 ? Read16Little : Read16Big;
-    s->Read32 = order == 1 ? Read32Little : Read32Big;
+static void MemorySetReadOrder(ByteStream *s, ByteOrder order) {
+    s->Read16 = order == STREAM_LITTLE_ENDIAN ? Read16Little : Read16Big;
+    s->Read32 = order == STREAM_LITTLE_ENDIAN ? Read32Little : Read32Big;
 }
 
 // Bits come MSB first; a 0xFF byte must be followed by a stuffed 0x00,
@@ -184,12 +184,12 @@ static int MemoryReadBit(ByteStream *s, uint16_t *bit) {
 
 // Targets wrap in 32 bits and must lie inside the buffer; the end itself
 // is not a valid target.
-static int MemorySeek(ByteStream *s, int32_t offset, uint32_t origin) {
+static int MemorySeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
     uint32_t base;
     switch (origin) {
-    case 0: base = 0; break;
-    case 1: base = s->position; break;
-    case 2: base = s->size; break;
+    case SEEK_FROM_START: base = 0; break;
+    case SEEK_FROM_CURRENT: base = s->position; break;
+    case SEEK_FROM_END: base = s->size; break;
     default: return 0;
     }
     uint32_t target = base + (uint32_t)offset;
@@ -203,18 +203,18 @@ static int MemorySeek(ByteStream *s, int32_t offset, uint32_t origin) {
 
 // ---- Counting stream ------------------------------------------------
 
-static void CountingSetOrder(ByteStream *, uint32_t) {}
+static void CountingSetOrder(ByteStream *, ByteOrder) {}
 static int CountingReadBit(ByteStream *, uint16_t *) { return 0; }
 static int CountingReadByte(ByteStream *, uint8_t *) { return 0; }
 static int CountingRead16(ByteStream *, uint16_t *) { return 0; }
 static int CountingRead32(ByteStream *, uint32_t *) { return 0; }
 
-static int CountingSeek(ByteStream *s, int32_t offset, uint32_t origin) {
+static int CountingSeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
     int64_t base;
     switch (origin) {
-    case 0: base = 0; break;
-    case 1: base = s->position; break;
-    case 2: base = s->size; break;
+    case SEEK_FROM_START: base = 0; break;
+    case SEEK_FROM_CURRENT: base = s->position; break;
+    case SEEK_FROM_END: base = s->size; break;
     default: return 0;
     }
     int64_t target = base + offset;
@@ -259,6 +259,13 @@ void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer) {
     s->kind = STREAM_KIND_MEMORY;
     s->data = buffer;
     s->size = buffer ? size : 0;
-    s->SetReadOrder(s, 1);
-    s->SetWriteOrder(s, 1);
+    s->SetReadOrder(s, STREAM_LITTLE_ENDIAN);
+    s->SetWriteOrder(s, STREAM_LITTLE_ENDIAN);
+}
+
+int AppendBytes(ByteStream *s, const uint8_t *bytes, uint32_t count) {
+    if (count > RoomLeft(s)) return 0;
+    if (!StreamIsCounting(s)) memcpy(NextBytes(s), bytes, count);
+    CommitBytes(s, count);
+    return 1;
 }

@@ -32,18 +32,18 @@ static void Reduce2x1(uint8_t *block, const uint8_t *p) {
 
 void Sample420(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
     CutYBlocks(mcu, y, 2);
-    Reduce2x2(mcu + 256, cb);
-    Reduce2x2(mcu + 320, cr);
+    Reduce2x2(mcu + MCU420_CB, cb);
+    Reduce2x2(mcu + MCU420_CR, cr);
 }
 
 void Sample422(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
     CutYBlocks(mcu, y, 1);
-    Reduce2x1(mcu + 128, cb);
-    Reduce2x1(mcu + 192, cr);
+    Reduce2x1(mcu + MCU422_CB, cb);
+    Reduce2x1(mcu + MCU422_CR, cr);
 }
 
 void Sample444(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr) {
-    memcpy(mcu, y, 64);
-    memcpy(mcu + 64, cb, 64);
-    memcpy(mcu + 128, cr, 64);
+    memcpy(mcu, y, BLOCK_SAMPLES);
+    memcpy(mcu + MCU444_CB, cb, BLOCK_SAMPLES);
+    memcpy(mcu + MCU444_CR, cr, BLOCK_SAMPLES);
 }

@@ -72,8 +72,8 @@ void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t 
     }
 }
 
-void TransformBlock(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]) {
+void TransformBlock(const uint8_t block[64], const QuantTable *table, int16_t out[64]) {
     int32_t coef[64];
     ForwardDct(block, coef);
-    QuantiseBlock(coef, divisors, out);
+    QuantiseBlock(coef, table->divisors, out);
 }

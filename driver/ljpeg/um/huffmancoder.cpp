@@ -1,8 +1,6 @@
 // Baseline Huffman coding of one quantised block (T.81 F.1.2). The coder
 // packs bits into a local accumulator, collects the finished bytes of a
 // call in a scratch buffer and hands them to the output stream at once.
-#include <string.h>
-
 #include "jpeginternal.h"
 
 // A coefficient of a signed 16-bit block costs at most 16 code bits and
@@ -17,10 +15,8 @@ typedef struct BitPacker {
     uint8_t *out;
 } BitPacker;
 
-// Takes over the stream's partial byte (bits placed from bit 7 down).
 static void BeginBits(const ByteStream *s, uint8_t *scratch, BitPacker *p) {
-    p->nbits = s->bit_count;
-    p->acc = (s->bit_accumulator & 0xFFu) >> (8 - p->nbits);
+    p->acc = TakePendingBits(s, &p->nbits);
     p->len = 0;
     p->out = scratch;
 }
@@ -30,40 +26,20 @@ static inline void PutBits(BitPacker *p, uint32_t value, uint32_t size) {
     p->nbits += size;
     while (p->nbits >= 8) {
         p->nbits -= 8;
-        uint8_t byte = (uint8_t)(p->acc >> p->nbits);
-        p->out[p->len++] = byte;
-        if (byte == 0xFF) p->out[p->len++] = 0x00;
+        PutStuffed(p->out, &p->len, (uint8_t)(p->acc >> p->nbits));
     }
 }
 
-// Magnitude category: the bit length of |x|.
-static inline uint32_t Category(int32_t x) {
-    uint32_t a = (uint32_t)(x < 0 ? -x : x);
-    return a ? 32u - (uint32_t)__builtin_clz(a) : 0u;
-}
-
-// Code of the symbol followed by the s low bits of x, or of x - 1 when x
-// is negative (the one's complement of |x|).
+// Code of the symbol followed by the s magnitude bits of x.
 static inline void PutCoded(BitPacker *p, const HuffmanTable *t, uint32_t symbol, int32_t x, uint32_t s) {
-    uint32_t magnitude = (uint32_t)(x - (x < 0)) & ((1u << s) - 1u);
-    PutBits(p, ((uint32_t)t->ehufco[symbol] << s) | magnitude, t->ehufsi[symbol] + s);
+    PutBits(p, ((uint32_t)t->ehufco[symbol] << s) | MagnitudeBits(x, s), t->ehufsi[symbol] + s);
 }
 
-// Encode mode appends the bytes only if all of them fit; measure mode
-// counts them. Either way the partial byte goes back to the stream.
-static int DeliverBits(EncoderContext *ctx, const BitPacker *p) {
-    ByteStream *s = ctx->output;
-    uint64_t end = (uint64_t)s->position + p->len;
-    if (ctx->stream_kind & 1) {
-        if (end > s->size) return 0;
-        memcpy(s->data + s->position, p->out, p->len);
-    } else {
-        if (end > UINT32_MAX) return 0;
-        if (end > s->size) s->size = (uint32_t)end;
-    }
-    s->position = (uint32_t)end;
-    s->bit_accumulator = (uint32_t)(p->acc << (8 - p->nbits)) & 0xFFu;
-    s->bit_count = p->nbits;
+// The finished bytes go out only if all of them fit; then the partial
+// byte goes back to the stream.
+static int DeliverBits(ByteStream *s, const BitPacker *p) {
+    if (!AppendBytes(s, p->out, p->len)) return 0;
+    GivePendingBits(s, p->acc, p->nbits);
     return 1;
 }
 
@@ -73,7 +49,7 @@ int EncodeDc(EncoderContext *ctx, const HuffmanTable *table, int32_t diff) {
     BeginBits(ctx->output, scratch, &p);
     uint32_t s = Category(diff);
     PutCoded(&p, table, s, diff, s);
-    return DeliverBits(ctx, &p);
+    return DeliverBits(ctx->output, &p);
 }
 
 int EncodeAc(EncoderContext *ctx, const HuffmanTable *table, const int16_t block[64]) {
@@ -95,7 +71,7 @@ int EncodeAc(EncoderContext *ctx, const HuffmanTable *table, const int16_t block
         run = 0;
     }
     if (block[63] == 0) PutBits(&p, table->ehufco[0x00], table->ehufsi[0x00]);
-    return DeliverBits(ctx, &p);
+    return DeliverBits(ctx->output, &p);
 }
 
 int EncodeBlock(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]) {

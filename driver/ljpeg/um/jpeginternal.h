@@ -7,7 +7,8 @@
 
 #include <stdint.h>
 
-#include "simd/fast_quantiser.h"
+#include "bytestream.h"
+#include "fastquantiser.h"
 #include "velmoraj.h"
 
 /* ---- Status word (jpegstatus.cpp) ---------------------------------- */
@@ -15,45 +16,6 @@
 void JpegStatusReset(void);
 void JpegStatusOr(uint16_t code);
 uint16_t JpegStatusGet(void);
-
-/* ---- Byte streams (bytestream.cpp) --------------------------------- */
-
-enum {
-    STREAM_KIND_COUNTING = 0,
-    STREAM_KIND_MEMORY = 1
-};
-
-/* Fourteen operation slots, then the state. Both kinds share the layout;
- * the kind only decides which routines fill the slots. The byte order of
- * Read16/Read32 and Write16/Write32 is also a choice of routines, so
- * SetReadOrder and SetWriteOrder refill those slots. */
-typedef struct ByteStream ByteStream;
-struct ByteStream {
-    void (*SetReadOrder)(ByteStream *s, uint32_t order);
-    void (*SetWriteOrder)(ByteStream *s, uint32_t order);
-    uint32_t (*Tell)(ByteStream *s);
-    int (*Seek)(ByteStream *s, int32_t offset, uint32_t origin);
-    int (*ReadBit)(ByteStream *s, uint16_t *bit);
-    int (*ReadByte)(ByteStream *s, uint8_t *value);
-    int (*Read16)(ByteStream *s, uint16_t *value);
-    int (*Read32)(ByteStream *s, uint32_t *value);
-    int (*WriteBit)(ByteStream *s, uint32_t bit);
-    int (*WriteByte)(ByteStream *s, uint8_t value);
-    int (*Write16)(ByteStream *s, uint16_t value);
-    int (*Write32)(ByteStream *s, uint32_t value);
-    int (*FlushBits)(ByteStream *s);
-    int (*WriteBits)(ByteStream *s, uint8_t count, uint16_t value);
-
-    uint32_t bit_accumulator; /* byte being assembled / being read */
-    uint32_t bit_count;       /* bits placed (writing) or left (reading) */
-    uint8_t kind;             /* STREAM_KIND_MEMORY or STREAM_KIND_COUNTING */
-    uint8_t *data;            /* memory stream: the buffer */
-    uint32_t size;            /* memory: buffer length; counting: high-water mark */
-    uint32_t position;        /* next byte (memory) or bytes counted (counting) */
-};
-
-void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer);
-void InitCountingStream(ByteStream *s);
 
 /* ---- Tables -------------------------------------------------------- */
 
@@ -86,15 +48,10 @@ typedef struct EncoderContext EncoderContext;
 
 typedef int (*PixelReader)(EncoderContext *ctx, uint8_t *mcu);
 typedef void (*ChromaSampler)(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
-typedef void (*BlockTransform)(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+typedef void (*BlockTransform)(const uint8_t block[64], const QuantTable *table, int16_t out[64]);
 typedef int (*BlockCoder)(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 /* Codes the MCUs from MCUs done up to end (exclusive) of one interval. */
 typedef int (*McuCoder)(EncoderContext *ctx, uint32_t end);
-
-enum {
-    STREAM_KIND_MEASURE = 2, /* output is a counting stream */
-    STREAM_KIND_ENCODE = 3   /* output is a memory stream */
-};
 
 struct EncoderContext {
     uint8_t component_count;
@@ -105,7 +62,7 @@ struct EncoderContext {
     uint32_t height;
     uint32_t pixel_data_start;
     uint8_t quality;
-    uint16_t stream_kind;
+    uint16_t stream_kind; /* STREAM_KIND_MEASURE or STREAM_KIND_ENCODE */
     uint8_t mcu_width;
     uint8_t mcu_height;
     uint16_t mcus_per_row;
@@ -152,6 +109,28 @@ void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts);
 int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input,
                  ByteStream *output, EncoderContext *ctx);
 
+/* ---- MCU buffer and input rows --------------------------------------
+ * The MCU buffer holds up to six blocks of 64 samples, row by row: the Y
+ * blocks in raster order, then Cb, then Cr. */
+
+enum {
+    BLOCK_SAMPLES = 64,
+    MCU_BUFFER_SIZE = 6 * BLOCK_SAMPLES,
+    MCU420_CB = 4 * BLOCK_SAMPLES, /* after four Y blocks */
+    MCU420_CR = 5 * BLOCK_SAMPLES,
+    MCU422_CB = 2 * BLOCK_SAMPLES, /* after two */
+    MCU422_CR = 3 * BLOCK_SAMPLES,
+    MCU444_CB = 1 * BLOCK_SAMPLES, /* after one */
+    MCU444_CR = 2 * BLOCK_SAMPLES,
+    MCU_PLANE_SIZE = 16 * 16 /* a sample plane of the largest MCU */
+};
+
+/* Bytes per row of a bottom-up bitmap: rows are padded to 32 bits. */
+static inline uint32_t DibRowStride(uint32_t width, uint32_t bits_per_pixel)
+{
+    return (uint32_t)(((uint64_t)width * bits_per_pixel + 31) / 32 * 4);
+}
+
 /* ---- Pixel readers (pixelreader.cpp) and samplers (chromasampler.cpp) */
 
 int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu);
@@ -184,7 +163,14 @@ int WriteDri(EncoderContext *ctx);
 /* ---- Quantisation tables (quanttables.cpp) ------------------------- */
 
 extern const uint8_t kBaseQuantTables[130];
-extern const int32_t kZigzag[64];
+/* k-th entry: natural (row-major) position of the k-th coefficient in the
+ * zigzag order of T.81 Figure A.6. */
+inline constexpr uint8_t kZigzag[64] = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
+};
 
 uint32_t QualityScale(uint8_t quality);
 /* Fills the table from a 65-byte base entry; values receives the 64
@@ -195,7 +181,7 @@ void ScaleQuantTable(const uint8_t *entry, uint32_t scale, QuantTable *table, ui
 
 void ForwardDct(const uint8_t block[64], int32_t out[64]);
 void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]);
-void TransformBlock(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+void TransformBlock(const uint8_t block[64], const QuantTable *table, int16_t out[64]);
 
 /* ---- Huffman tables (huffmantables.cpp) and coder (huffmancoder.cpp) */
 
@@ -206,6 +192,21 @@ void GenerateCodeTable(const uint8_t huffsize[257], uint16_t huffcode[256]);
 /* Reads one table definition (Tc/Th, BITS, HUFFVAL) and builds its lookup;
  * returns the definition's length in bytes. */
 uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table);
+
+/* Magnitude category: the bit length of |x|. Without a branch: a DC
+ * difference of 0 is common and unpredictable. */
+static inline uint32_t Category(int32_t x)
+{
+    uint32_t a = (uint32_t)(x < 0 ? -x : x);
+    return ((uint32_t)__builtin_clz(a | 1u) ^ 31u) + (a != 0);
+}
+
+/* The s low bits of x, or of x - 1 when x is negative (the one's
+ * complement of |x|): the bits that follow the code of category s. */
+static inline uint32_t MagnitudeBits(int32_t x, uint32_t s)
+{
+    return (uint32_t)(x - (x < 0)) & ((1u << s) - 1u);
+}
 
 int EncodeBlock(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);
 int EncodeDc(EncoderContext *ctx, const HuffmanTable *table, int32_t diff);

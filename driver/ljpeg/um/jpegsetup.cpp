@@ -47,12 +47,12 @@ int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *inp
     ctx->mcu_coder = opts->mcu_coder;
     ctx->input = input;
     ctx->output = output;
-    input->SetReadOrder(input, 1);
-    output->SetWriteOrder(output, 0);
+    input->SetReadOrder(input, STREAM_LITTLE_ENDIAN);
+    output->SetWriteOrder(output, STREAM_BIG_ENDIAN);
     ctx->pixel_data_start = input->Tell(input);
     ctx->width = job->width;
     ctx->height = job->height;
-    ctx->row_stride = (uint32_t)(((uint64_t)job->width * job->bits_per_pixel + 31) / 32 * 4);
+    ctx->row_stride = DibRowStride(job->width, job->bits_per_pixel);
     ctx->pixel_reader = opts->pixel_reader;
     if (job->bits_per_pixel == 8) {
         ctx->component_count = 1;

@@ -44,7 +44,7 @@ struct BgrN {
 
 template <class Pixel>
 static int ReadColourMcu(EncoderContext *ctx, uint8_t *mcu) {
-    uint8_t planes[3][256];
+    uint8_t planes[3][MCU_PLANE_SIZE];
     const ByteStream *in = ctx->input;
     const McuPlace m = PlaceMcu(ctx);
     const uint32_t width = ctx->mcu_width;

@@ -1,4 +1,4 @@
-// Quantisation base tables, the zigzag order and quality scaling.
+// Quantisation base tables and quality scaling.
 #include "jpeginternal.h"
 
 // Two entries of one Pq/Tq byte and 64 base values in natural order:
@@ -22,15 +22,6 @@ const uint8_t kBaseQuantTables[130] = {
     99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99,
-};
-
-// k-th entry: natural (row-major) position of the k-th coefficient in the
-// zigzag order of T.81 Figure A.6.
-const int32_t kZigzag[64] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
 };
 
 // Percentage applied to the base tables: 5000 / q below 50, else 200 - 2q

@@ -5,7 +5,7 @@
 // Codes the MCUs from MCUs done up to end, block by block through the
 // routine slots.
 int EncodeMcus(EncoderContext *ctx, uint32_t end) {
-    uint8_t mcu[6 * 64];
+    uint8_t mcu[MCU_BUFFER_SIZE];
     int16_t quantised[64];
 
     for (; ctx->mcus_done < end; ctx->mcus_done++) {
@@ -13,8 +13,8 @@ int EncodeMcus(EncoderContext *ctx, uint32_t end) {
         const uint8_t *block = mcu;
         for (int c = 0; c < ctx->component_count; c++) {
             ComponentSpec *comp = &ctx->components[c];
-            for (int b = 0; b < comp->h * comp->v; b++, block += 64) {
-                ctx->block_transform(block, comp->quant_table->divisors, quantised);
+            for (int b = 0; b < comp->h * comp->v; b++, block += BLOCK_SAMPLES) {
+                ctx->block_transform(block, comp->quant_table, quantised);
                 if (!ctx->block_coder(ctx, comp, quantised)) return 0;
             }
         }

@@ -22,16 +22,6 @@
  * taken over from the stream. Only finished bytes are ever stored. */
 enum { BLOCK_ROOM = 64 * 32 / 8 * 2 + 16 };
 
-/* Natural position of each zigzag index: kZigzag again, as a constant the
- * compiler can build the table below from. The fast coders' byte-for-byte
- * tests against the plain coder would catch any difference. */
-inline constexpr uint8_t kZigzagPosition[64] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
-};
-
 /* For each row r of a non-zero mask in natural order and each value of
  * that row's byte, the same bits at their zigzag indexes (16 KiB). */
 struct ZigzagBits {
@@ -42,7 +32,7 @@ constexpr ZigzagBits MakeZigzagBits()
 {
     ZigzagBits t{};
     for (int k = 0; k < 64; ++k) {
-        int pos = kZigzagPosition[k];
+        int pos = kZigzag[k];
         for (int v = 0; v < 256; ++v)
             if (v >> (pos % 8) & 1)
                 t.bits[pos / 8][v] |= 1ull << k;
@@ -92,13 +82,9 @@ template <bool kStore>
 static PACKER_INLINE void PutByte(BitBuffer *b, uint8_t byte)
 {
     if (kStore)
-        b->out[b->count] = byte;
-    b->count++;
-    if (byte == 0xFF) {
-        if (kStore)
-            b->out[b->count] = 0x00;
-        b->count++;
-    }
+        PutStuffed(b->out, &b->count, byte);
+    else
+        CountStuffed(&b->count, byte);
 }
 
 template <bool kStore>
@@ -131,13 +117,6 @@ static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
     b->free_bits += 64;
 }
 
-/* Without a branch: a DC difference of 0 is common and unpredictable. */
-static PACKER_INLINE uint32_t Category(int32_t x)
-{
-    uint32_t a = (uint32_t)(x < 0 ? -x : x);
-    return ((uint32_t)__builtin_clz(a | 1u) ^ 31u) + (a != 0);
-}
-
 /* End of block, unless the last coefficient is non-zero. */
 template <bool kStore>
 static PACKER_INLINE void PackEob(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero)
@@ -154,8 +133,7 @@ static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
     comp->dc_predictor = dc;
     uint32_t s = Category(diff);
     const HuffmanTable *dct = comp->dc_table;
-    uint64_t magnitude = (uint32_t)(diff - (diff < 0)) & ((1u << s) - 1u);
-    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | magnitude, dct->ehufsi[s] + (int)s);
+    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | MagnitudeBits(diff, s), dct->ehufsi[s] + (int)s);
 }
 
 /* The next non-zero AC coefficient's code followed by its magnitude bits,
@@ -198,7 +176,7 @@ static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const C
 template <bool kStore>
 static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero, const Coefficients *c)
 {
-    const uint8_t *at = kZigzagPosition + 1;
+    const uint8_t *at = kZigzag + 1;
     uint64_t rest = nonzero >> 1;
     /* Keeps c in a register: without this the compiler addresses a local
      * block by the stack pointer and pays an add per coefficient. */
@@ -225,45 +203,28 @@ static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t d
     PackAc<kStore>(b, comp->ac_table, nonzero, c);
 }
 
-/* The stream's partial byte as the start of a bit buffer writing to out. */
+/* The stream's pending bits as the start of a bit buffer writing to out. */
 static PACKER_INLINE BitBuffer TakeBits(const ByteStream *s, uint8_t *out)
 {
+    uint32_t pending;
     BitBuffer b;
-    b.acc = (s->bit_accumulator & 0xFFu) >> (8 - s->bit_count);
-    b.free_bits = 64 - (int)s->bit_count;
+    b.acc = TakePendingBits(s, &pending);
+    b.free_bits = 64 - (int)pending;
     b.out = out;
     b.count = 0;
     return b;
 }
 
-/* Finishes the whole bytes of b and hands the partial byte back to the
- * stream; returns the number of bytes finished since TakeBits. */
+/* Finishes the whole bytes of b, moves the stream past all bytes finished
+ * since TakeBits and hands the partial byte back. */
 template <bool kStore>
-static PACKER_INLINE uint32_t GiveBits(BitBuffer *b, ByteStream *s)
+static PACKER_INLINE void GiveBits(BitBuffer *b, ByteStream *s)
 {
     int pending = 64 - b->free_bits;
     for (; pending >= 8; pending -= 8)
         PutByte<kStore>(b, (uint8_t)(b->acc >> (pending - 8)));
-    s->bit_accumulator = (uint32_t)(b->acc << (8 - pending)) & 0xFFu;
-    s->bit_count = (uint32_t)pending;
-    return b->count;
-}
-
-/* Moves the position past the bytes finished; in measure mode also the
- * high-water mark. */
-template <bool kStore>
-static PACKER_INLINE void Advance(ByteStream *s, uint32_t count)
-{
-    s->position += count;
-    if (!kStore && s->position > s->size)
-        s->size = s->position;
-}
-
-/* Room left for whole blocks: in the memory stream, or in the count. */
-template <bool kStore>
-static PACKER_INLINE uint32_t RoomLeft(const ByteStream *s)
-{
-    return kStore ? s->size - s->position : UINT32_MAX - s->position;
+    CommitBytes(s, b->count);
+    GivePendingBits(s, b->acc, (uint32_t)pending);
 }
 
 /* Codes the interval's MCUs from MCUs done on while the room left holds
@@ -279,7 +240,7 @@ static PACKER_INLINE uint32_t RoomLeft(const ByteStream *s)
 template <bool kStore, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
-    uint8_t mcus[2 * 6 * 64];
+    uint8_t mcus[2 * MCU_BUFFER_SIZE];
     ComponentSpec *block_comp[12];
     uint32_t blocks = 0;
     for (uint32_t c = 0; c < ctx->component_count; ++c)
@@ -291,9 +252,10 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
     ByteStream *s = ctx->output;
     const uint32_t room = (two ? 2 : 1) * blocks * BLOCK_ROOM;
 
-    BitBuffer b = TakeBits(s, kStore ? s->data + s->position : nullptr);
+    const uint32_t room_left = RoomLeft(s);
+    BitBuffer b = TakeBits(s, NextBytes(s));
     int ok = 1;
-    for (; ctx->mcus_done < end && RoomLeft<kStore>(s) - b.count >= room; ctx->mcus_done++) {
+    for (; ctx->mcus_done < end && room_left - b.count >= room; ctx->mcus_done++) {
         if (!ctx->pixel_reader(ctx, mcus)) {
             ok = 0;
             break;
@@ -312,7 +274,7 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
         if (!ok)
             break;
     }
-    Advance<kStore>(s, GiveBits<kStore>(&b, s));
+    GiveBits<kStore>(&b, s);
     return ok && EncodeMcus(ctx, end);
 }
 

@@ -27,8 +27,8 @@ SSE2 void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const
     CutYBlocks(mcu, y, 2);
     for (uint32_t r = 0; r < 8; ++r) {
         const uint8_t *b = cb + 32 * r, *c = cr + 32 * r;
-        StoreEight(mcu + 256 + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(b), PairSums(b + 16)), 2));
-        StoreEight(mcu + 320 + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(c), PairSums(c + 16)), 2));
+        StoreEight(mcu + MCU420_CB + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(b), PairSums(b + 16)), 2));
+        StoreEight(mcu + MCU420_CR + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(c), PairSums(c + 16)), 2));
     }
 }
 
@@ -36,8 +36,8 @@ SSE2 void Sample422Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const
 {
     CutYBlocks(mcu, y, 1);
     for (uint32_t r = 0; r < 8; ++r) {
-        StoreEight(mcu + 128 + 8 * r, _mm_srli_epi16(PairSums(cb + 16 * r), 1));
-        StoreEight(mcu + 192 + 8 * r, _mm_srli_epi16(PairSums(cr + 16 * r), 1));
+        StoreEight(mcu + MCU422_CB + 8 * r, _mm_srli_epi16(PairSums(cb + 16 * r), 1));
+        StoreEight(mcu + MCU422_CR + 8 * r, _mm_srli_epi16(PairSums(cr + 16 * r), 1));
     }
 }
 

@@ -18,7 +18,7 @@
 #include <immintrin.h>
 
 #include "dct_lanes.h"
-#include "fast_quantiser.h"
+#include "fastquantiser.h"
 #include "target_attrs.h"
 
 /* pmaddwd weights: the pair (a, b) four times in the low half, (c, d) four
@@ -159,7 +159,7 @@ static AVX2_INLINE void ForwardDct16(const uint8_t block[64], __m256i f[4])
     f[0] = _mm256_srai_epi16(_mm256_add_epi16(f[0], _mm256_set1_epi16(2)), 2);
 }
 
-/* floor(n' / Q) as in fast_quantiser.h, the quantised magnitude, sixteen
+/* floor(n' / Q) as in fastquantiser.h, the quantised magnitude, sixteen
  * lanes at once; k is the vector's index in the transform's row order. */
 static AVX2_INLINE __m256i QuantisedSize16(__m256i c, const FastQuantiser *fq, int k)
 {

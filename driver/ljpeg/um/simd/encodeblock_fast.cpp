@@ -47,28 +47,25 @@ static SSE2_INLINE void PackQuantised(BitBuffer *b, ComponentSpec *comp, const i
     PackBlock<kStore>(b, comp, block[0], nonzero, &c);
 }
 
-/* Codes the block from the stream's partial byte on; the finished bytes go
- * to out (or are only counted) and the partial byte back to the stream. */
+/* Codes the block from the stream's pending bits on, straight into the
+ * output (or only counting the bytes). */
 template <bool kStore>
-static SSE2_INLINE uint32_t CodeBlock(ByteStream *s, ComponentSpec *comp, const int16_t block[64], uint8_t *out)
+static SSE2_INLINE void CodeBlock(ByteStream *s, ComponentSpec *comp, const int16_t block[64])
 {
-    BitBuffer b = TakeBits(s, out);
+    BitBuffer b = TakeBits(s, NextBytes(s));
     PackQuantised<kStore>(&b, comp, block);
-    return GiveBits<kStore>(&b, s);
+    GiveBits<kStore>(&b, s);
 }
 
 static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
 {
     ByteStream *s = ctx->output;
-    if (ctx->stream_kind & 1) {
-        if (RoomLeft<true>(s) < BLOCK_ROOM)
-            return EncodeBlock(ctx, comp, block);
-        Advance<true>(s, CodeBlock<true>(s, comp, block, s->data + s->position));
-        return 1;
-    }
-    if (RoomLeft<false>(s) < BLOCK_ROOM)
+    if (RoomLeft(s) < BLOCK_ROOM)
         return EncodeBlock(ctx, comp, block);
-    Advance<false>(s, CodeBlock<false>(s, comp, block, nullptr));
+    if (StreamIsCounting(s))
+        CodeBlock<false>(s, comp, block);
+    else
+        CodeBlock<true>(s, comp, block);
     return 1;
 }
 
@@ -83,7 +80,7 @@ struct SlotStep {
     {
         int16_t quantised[64];
         for (uint32_t i = 0; i < blocks; ++i) {
-            ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table->divisors, quantised);
+            ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table, quantised);
             PackQuantised<kStore>(b, block_comp[i], quantised);
         }
     }
@@ -91,7 +88,7 @@ struct SlotStep {
 
 static SSE2_INLINE int EncodeMcusWithRoom(EncoderContext *ctx, uint32_t end)
 {
-    return ctx->stream_kind & 1 ? PackMcus<true, SlotStep>(ctx, end) : PackMcus<false, SlotStep>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<false, SlotStep>(ctx, end) : PackMcus<true, SlotStep>(ctx, end);
 }
 
 /* The same code twice: for SSE2, and with the BMI2 shifts (one

@@ -26,15 +26,14 @@ enum {
 /* The instruction sets of the running CPU (0 on other architectures). */
 unsigned CpuFeatures(void);
 
-/* ForwardDct, QuantiseBlock and the two in one, in AVX2 and in SSE2. The
- * transforms' divisors must be those of a QuantTable, whose fast quantiser
- * they use. */
+/* ForwardDct, QuantiseBlock and the two in one, in AVX2 and in SSE2; the
+ * transforms use the table's fast quantiser. */
 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64]);
 void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
-void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+void TransformBlockAvx2(const uint8_t block[64], const QuantTable *table, int16_t out[64]);
 void ForwardDctSse2(const uint8_t block[64], int32_t out[64]);
 void QuantiseBlockSse2(const int32_t coef[64], const FastQuantiser *fq, int16_t out[64]);
-void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64]);
+void TransformBlockSse2(const uint8_t block[64], const QuantTable *table, int16_t out[64]);
 
 /* EncodeBlock for SSE2, and for AVX2 with BMI2. */
 int EncodeBlockSse2(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64]);

@@ -128,8 +128,8 @@ struct TransformStep {
 
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end)
 {
-    return ctx->stream_kind & 1 ? PackMcus<true, TransformStep>(ctx, end)
-                                : PackMcus<false, TransformStep>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<false, TransformStep>(ctx, end)
+                                         : PackMcus<true, TransformStep>(ctx, end);
 }
 
 #endif

@@ -189,23 +189,23 @@ static AVX2 inline void ConvertRows(RowAt row, uint8_t *mcu)
             uint8_t *y = mcu + 128 * (i / 8) + 8 * (i % 8);
             StoreHalves(y, y + 64, top.y);
             StoreHalves(y + 8, y + 72, low.y);
-            StorePairMeans(mcu + 256 + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)), 2);
-            StorePairMeans(mcu + 320 + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)), 2);
+            StorePairMeans(mcu + MCU420_CB + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)), 2);
+            StorePairMeans(mcu + MCU420_CR + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)), 2);
         }
     } else if (kOut == MCU_422) {
         for (uint32_t i = 0; i < 8; ++i) {
             Ycc16 c = Convert16<Pixel>(row(i), row(i) + 8 * BPP);
             StoreHalves(mcu + 8 * i, mcu + 64 + 8 * i, c.y);
-            StorePairMeans(mcu + 128 + 8 * i, Limit(c.cb), 1);
-            StorePairMeans(mcu + 192 + 8 * i, Limit(c.cr), 1);
+            StorePairMeans(mcu + MCU422_CB + 8 * i, Limit(c.cb), 1);
+            StorePairMeans(mcu + MCU422_CR + 8 * i, Limit(c.cr), 1);
         }
     } else {
         /* Two 8-wide rows a step; the blocks are the planes. */
         for (uint32_t i = 0; i < 8; i += 2) {
             Ycc16 c = Convert16<Pixel>(row(i), row(i + 1));
             Store16(mcu + 8 * i, c.y);
-            Store16(mcu + 64 + 8 * i, c.cb);
-            Store16(mcu + 128 + 8 * i, c.cr);
+            Store16(mcu + MCU444_CB + 8 * i, c.cb);
+            Store16(mcu + MCU444_CR + 8 * i, c.cr);
         }
     }
 }

@@ -3,7 +3,6 @@
 set(VELMORAJ_FAST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/cpu_features.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fast_select.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fast_quantiser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transform_sse2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp

@@ -6,7 +6,6 @@
 #if VELMORAJ_X86
 #include "dct_avx2.h"
 #include "jpeginternal.h"
-#include "quant_table_of.h"
 #include "target_attrs.h"
 
 /* Vector k holds rows k and k + 4. */
@@ -42,9 +41,9 @@ AVX2 void QuantiseBlockAvx2(const int32_t coef[64], const FastQuantiser *fq, int
     StoreRows(out, q);
 }
 
-AVX2 void TransformBlockAvx2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64])
+AVX2 void TransformBlockAvx2(const uint8_t block[64], const QuantTable *table, int16_t out[64])
 {
-    const FastQuantiser *fq = FastQuantiserOf(divisors);
+    const FastQuantiser *fq = &table->fast;
     __m256i f[4];
     ForwardDct16(block, f);
     for (int k = 0; k < 4; ++k)

@@ -11,9 +11,8 @@
 #include <emmintrin.h>
 
 #include "dct_lanes.h"
-#include "fast_quantiser.h"
+#include "fastquantiser.h"
 #include "jpeginternal.h"
-#include "quant_table_of.h"
 #include "target_attrs.h"
 
 /* The vector operations of dct_lanes.h on SSE2 registers. */
@@ -48,7 +47,7 @@ static SSE2_INLINE void ForwardDct8(const uint8_t block[64], __m128i v[8])
     Dct8<Sse2Lanes>(v);
 }
 
-/* Row k of the output quantised as in fast_quantiser.h. SSE2 has no
+/* Row k of the output quantised as in fastquantiser.h. SSE2 has no
  * pabsw and psignw: |c| is max(c, -c) and the sign goes back as
  * (q ^ s) - s with s = c >> 15. */
 static SSE2_INLINE __m128i QuantiseRow(__m128i c, const FastQuantiser *fq, int k)
@@ -83,9 +82,9 @@ SSE2 void QuantiseBlockSse2(const int32_t coef[64], const FastQuantiser *fq, int
     }
 }
 
-SSE2 void TransformBlockSse2(const uint8_t block[64], const uint16_t divisors[64], int16_t out[64])
+SSE2 void TransformBlockSse2(const uint8_t block[64], const QuantTable *table, int16_t out[64])
 {
-    const FastQuantiser *fq = FastQuantiserOf(divisors);
+    const FastQuantiser *fq = &table->fast;
     __m128i v[8];
     ForwardDct8(block, v);
     for (int k = 0; k < 8; ++k)

@@ -1,4 +1,4 @@
-#include "fast_quantiser.h"
+#include "fastquantiser.h"
 
 void PrepareFastQuantiser(const uint16_t divisors[64], FastQuantiser *f)
 {
