@@ -4,7 +4,7 @@
 #include <string.h>
 #include <string>
 #include "vmddump.h"
-#include "vmdutf8.h"
+#include "uichar.h"
 #include "vmdwalk.h"
 
 enum { KEY_BUFFER_LEN = 260, PREVIEW_TEXT_MAX = 63 };

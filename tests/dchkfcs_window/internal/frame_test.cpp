@@ -104,7 +104,7 @@ TEST_F(FrameTest, SelectionWithoutCurrentItemChangesNothing)
 
 TEST_F(FrameTest, PanelPassesOnlyTheCloseClickToTheFrame)
 {
-    HWND hwndPanel = reinterpret_cast<HWND>(GetWindowLongPtrW(m_state.hwndDlgBar, GWLP_USERDATA));
+    HWND hwndPanel = m_state.hwndDlgPanel;
     ASSERT_TRUE(IsWindow(hwndPanel));
     SendMessageW(hwndPanel, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_SETFOCUS), 0);
     SendMessageW(hwndPanel, WM_COMMAND, MAKEWPARAM(IDC_IMAGEPOS, BN_CLICKED), 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "dlgbar.h"
+#include "pagepaint.h"
 #include "viewwnd.h"
 #include "zoom.h"
 

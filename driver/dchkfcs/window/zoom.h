@@ -1,5 +1,5 @@
-// Zoom model: the mode and percentage in CheckFcsState, the zoom box's list,
-// the status-bar percentage and the five zoom commands.
+// Zoom model: the mode and percentage in CheckFcsState, the zoom box's list
+// and the five zoom commands; statusbar.h shows the percentage.
 #ifndef DCHKFCS_ZOOM_H
 #define DCHKFCS_ZOOM_H
 
@@ -9,6 +9,7 @@ enum {
     ZOOM_MIN_PERCENT = 10,
     ZOOM_MAX_PERCENT = 500,
     ZOOM_FIT_MARGIN = 21,
+    ZOOM_PERCENT_TEXT_LEN = 16,  // "-2147483648%" and its terminator fit
 };
 
 // Percentage that fits a page of cxPage x cyPage pixels into a view of
@@ -23,9 +24,11 @@ BOOL ParseTypedZoom(const WCHAR *pszText, int *pnPercent);
 // (nDirection > 0) or below (nDirection < 0) nCurrent; -1 when there is none.
 int FindZoomStep(HWND hwndZoomBox, int nCurrent, int nDirection);
 
+// "57%": nPercent as the zoom box and the status bar show it.
+void FormatZoomPercent(WCHAR *pszText, size_t cchText, int nPercent);
+
 void SetZoomMode(CheckFcsState *pState, int nMode);
 void ShowZoomPercent(CheckFcsState *pState);
-void UpdateStatusZoom(CheckFcsState *pState);
 void ApplyZoomSelection(CheckFcsState *pState);
 void ApplyTypedZoom(CheckFcsState *pState);
 void ZoomIn(CheckFcsState *pState);

@@ -5,11 +5,17 @@
 #define DCHKFCS_DLGBAR_H
 
 #include "checkfcsstate.h"
+#include "uistrings.h"
 
-enum { DLGBAR_SEPARATOR_HEIGHT = 2 };
+enum {
+    DLGBAR_SEPARATOR_HEIGHT = 2,
+    // Three texts of the table, two signed decimals, four spaces, terminator.
+    IMAGE_POSITION_TEXT_LEN = 3 * (UI_TEXT_LEN - 1) + 2 * 11 + 4 + 1,
+};
 
 // Registers the class, creates the hidden bar and its panel, sizes the bar
-// to the panel's height plus the separator and shows it. Returns the bar.
+// to the panel's height plus the separator and shows it. Returns the bar;
+// the panel goes to hwndDlgPanel. The bar keeps the state in its user data.
 HWND CreateDialogBar(CheckFcsState *pState);
 
 // "Image Position X 12 Y -3" from the UI string table's texts.

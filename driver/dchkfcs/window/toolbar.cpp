@@ -5,6 +5,7 @@
 
 #include "module.h"
 #include "resource.h"
+#include "zoombox.h"
 
 enum { TOOLBAR_IMAGE_COUNT = 4, TOOLBAR_IMAGE_SIZE = 20 };
 

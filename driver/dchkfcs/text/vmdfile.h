@@ -25,7 +25,4 @@ struct VmdFileOps {
 
 extern const VmdFileOps g_VmdPlatformFileOps;
 
-// Files opened from now on use pOps; returns the table used until now.
-const VmdFileOps *VmdSetFileOps(const VmdFileOps *pOps);
-
 #endif

@@ -1,16 +1,13 @@
 // UTF-16 to UTF-8 conversion into a fixed buffer.
-#include "vmdutf8.h"
-
-static bool IsHigh(UiChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-static bool IsLow(UiChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+#include "uichar.h"
 
 // Code point at psz, advancing past its one or two units.
 static char32_t NextCodePoint(const UiChar *&psz)
 {
     char32_t cp = *psz++;
-    if (IsHigh(UiChar(cp)) && IsLow(*psz))
+    if (UiIsHighSurrogate(UiChar(cp)) && UiIsLowSurrogate(*psz))
         return 0x10000 + ((cp - 0xD800) << 10) + (char32_t(*psz++) - 0xDC00);
-    if (IsHigh(UiChar(cp)) || IsLow(UiChar(cp)))
+    if (UiIsHighSurrogate(UiChar(cp)) || UiIsLowSurrogate(UiChar(cp)))
         return 0xFFFD;
     return cp;
 }

@@ -2,6 +2,7 @@
 #include "viewwnd.h"
 
 #include "module.h"
+#include "pagepaint.h"
 #include "resource.h"
 
 static const WCHAR s_szViewClass[] = L"VX_CHKFCS_VIEWWND";

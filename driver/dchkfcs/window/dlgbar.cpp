@@ -22,11 +22,6 @@ static void RegisterDlgBarClass()
     RegisterClassW(&wc);  // fails harmlessly when already registered
 }
 
-static HWND BarPanel(HWND hwndBar)
-{
-    return reinterpret_cast<HWND>(GetWindowLongPtrW(hwndBar, GWLP_USERDATA));
-}
-
 HWND CreateDialogBar(CheckFcsState *pState)
 {
     RegisterDlgBarClass();
@@ -45,7 +40,7 @@ HWND CreateDialogBar(CheckFcsState *pState)
         UpdateWindow(hwndPanel);
         GetWindowRect(hwndPanel, &rcPanel);
     }
-    SetWindowLongPtrW(hwndBar, GWLP_USERDATA, (LONG_PTR)hwndPanel);
+    pState->hwndDlgPanel = hwndPanel;
     MoveWindow(hwndBar, rc.left, rc.top, rc.right - rc.left,
                rcPanel.bottom - rcPanel.top + DLGBAR_SEPARATOR_HEIGHT, FALSE);
     ShowWindow(hwndBar, SW_SHOW);
@@ -61,9 +56,9 @@ void FormatImagePosition(WCHAR *pszDest, size_t cchDest, int nImageX, int nImage
 }
 
 // Keeps the panel at the bar's right end, its size unchanged.
-static void OnBarSize(HWND hwndBar)
+static void OnBarSize(HWND hwndBar, CheckFcsState *pState)
 {
-    HWND hwndPanel = BarPanel(hwndBar);
+    HWND hwndPanel = pState->hwndDlgPanel;
     if (!hwndPanel)
         return;
     RECT rcClient, rcPanel;
@@ -98,19 +93,29 @@ static void OnBarPaint(HWND hwndBar)
     EndPaint(hwndBar, &ps);
 }
 
-static void OnBarDestroy(HWND hwndBar)
+static LRESULT OnBarCreate(HWND hwndBar, const CREATESTRUCTW *pCreate)
 {
-    HWND hwndPanel = BarPanel(hwndBar);
-    if (IsWindow(hwndPanel))
-        DestroyWindow(hwndPanel);
-    SetWindowLongPtrW(hwndBar, GWLP_USERDATA, 0);
+    SetWindowState(hwndBar, static_cast<CheckFcsState *>(pCreate->lpCreateParams));
+    return 0;
+}
+
+static void OnBarDestroy(CheckFcsState *pState)
+{
+    if (IsWindow(pState->hwndDlgPanel))
+        DestroyWindow(pState->hwndDlgPanel);
+    pState->hwndDlgPanel = nullptr;
 }
 
 LRESULT CALLBACK DlgBarWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (uMsg == WM_CREATE)
+        return OnBarCreate(hwnd, reinterpret_cast<CREATESTRUCTW *>(lParam));
+    CheckFcsState *pState = GetWindowState(hwnd);
+    if (!pState)
+        return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_DESTROY: OnBarDestroy(hwnd); return 0;
-    case WM_SIZE:    OnBarSize(hwnd); return 0;
+    case WM_DESTROY: OnBarDestroy(pState); return 0;
+    case WM_SIZE:    OnBarSize(hwnd, pState); return 0;
     case WM_PAINT:   OnBarPaint(hwnd); return 0;
     }
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
@@ -119,8 +124,8 @@ LRESULT CALLBACK DlgBarWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 static void OnPanelInit(HWND hwndPanel, CheckFcsState *pState)
 {
     SetWindowLongPtrW(hwndPanel, DWLP_USER, (LONG_PTR)pState);
-    WCHAR szText[FCS_PATH_LEN];
-    FormatImagePosition(szText, FCS_PATH_LEN, pState->nImageX, pState->nImageY);
+    WCHAR szText[IMAGE_POSITION_TEXT_LEN];
+    FormatImagePosition(szText, IMAGE_POSITION_TEXT_LEN, pState->nImageX, pState->nImageY);
     SetDlgItemTextW(hwndPanel, IDC_IMAGEPOS, szText);
     SetDlgItemTextW(hwndPanel, IDCANCEL, g_UiClose.szText);
 }

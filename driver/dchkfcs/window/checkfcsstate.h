@@ -21,6 +21,7 @@ struct CheckFcsState {
     HWND hwndZoomBox;
     HWND hwndStatus;
     HWND hwndDlgBar;
+    HWND hwndDlgPanel;           // dialog 103 inside the dialog bar
     HWND hwndView;
     BOOL bZoomBoxFocus;
     int cxPage, cyPage;          // page at 100 %, screen pixels

@@ -5,9 +5,8 @@
 #include <stdlib.h>
 #include <wchar.h>
 
+#include "statusbar.h"
 #include "uistrings.h"
-
-enum { STATUS_DEFAULT_PART = 50, STATUS_RIGHT_RESERVE = 16 };
 
 static int ClampZoomPercent(int nPercent)
 {
@@ -41,15 +40,7 @@ BOOL ParseTypedZoom(const WCHAR *pszText, int *pnPercent)
     return TRUE;
 }
 
-// Right edges of the status bar's two parts for a frame client width and
-// the width of the percentage part.
-static void ComputeStatusParts(int cxClient, int cxPart, int aRight[2])
-{
-    aRight[0] = cxClient - STATUS_RIGHT_RESERVE - cxPart;
-    aRight[1] = cxClient - STATUS_RIGHT_RESERVE;
-}
-
-static void FormatPercent(WCHAR *pszText, size_t cchText, int nPercent)
+void FormatZoomPercent(WCHAR *pszText, size_t cchText, int nPercent)
 {
     _snwprintf(pszText, cchText, L"%d%%", nPercent);
     pszText[cchText - 1] = L'\0';
@@ -101,39 +92,11 @@ void SetZoomMode(CheckFcsState *pState, int nMode)
 
 void ShowZoomPercent(CheckFcsState *pState)
 {
-    WCHAR szText[32];
-    FormatPercent(szText, 32, pState->nZoomPercent);
+    WCHAR szText[ZOOM_PERCENT_TEXT_LEN];
+    FormatZoomPercent(szText, ZOOM_PERCENT_TEXT_LEN, pState->nZoomPercent);
     if (pState->hwndZoomBox)
         SetWindowTextW(pState->hwndZoomBox, szText);
     UpdateStatusZoom(pState);
-}
-
-// Twice the text's width on a fresh DC of the status bar (its own font is
-// not selected into it), or 50 pixels without a DC.
-static int StatusPartWidth(HWND hwndStatus, const WCHAR *pszText)
-{
-    HDC hdc = GetDC(hwndStatus);
-    if (!hdc)
-        return STATUS_DEFAULT_PART;
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(hdc, pszText, (int)wcslen(pszText), &size);
-    ReleaseDC(hwndStatus, hdc);
-    return 2 * size.cx;
-}
-
-void UpdateStatusZoom(CheckFcsState *pState)
-{
-    if (!pState->hwndStatus)
-        return;
-    WCHAR szText[32];
-    FormatPercent(szText, 32, pState->nZoomPercent);
-    RECT rcClient = {0, 0, 0, 0};
-    GetClientRect(pState->hwndFrame, &rcClient);
-    int aRight[2];
-    ComputeStatusParts(rcClient.right, StatusPartWidth(pState->hwndStatus, szText), aRight);
-    SendMessageW(pState->hwndStatus, SB_SETPARTS, 2, (LPARAM)aRight);
-    SendMessageW(pState->hwndStatus, SB_SETTEXTW, 0 | SBT_NOBORDERS, (LPARAM)L"");
-    SendMessageW(pState->hwndStatus, SB_SETTEXTW, 1, (LPARAM)szText);
 }
 
 void ApplyZoomSelection(CheckFcsState *pState)
@@ -154,8 +117,9 @@ void ApplyZoomSelection(CheckFcsState *pState)
 void ApplyTypedZoom(CheckFcsState *pState)
 {
     if (pState->bZoomBoxFocus) {
-        WCHAR szText[FCS_PATH_LEN] = L"";
-        GetWindowTextW(pState->hwndZoomBox, szText, FCS_PATH_LEN);
+        // The box holds a zoom list text, a percentage or what was typed.
+        WCHAR szText[UI_ZOOM_TEXT_LEN] = L"";
+        GetWindowTextW(pState->hwndZoomBox, szText, UI_ZOOM_TEXT_LEN);
         int nPercent;
         if (ParseTypedZoom(szText, &nPercent)) {
             pState->nZoomPercent = nPercent;

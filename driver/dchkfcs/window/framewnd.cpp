@@ -7,8 +7,8 @@
 #include "dlgbar.h"
 #include "helplaunch.h"
 #include "localisemenu.h"
-#include "module.h"
 #include "resource.h"
+#include "statusbar.h"
 #include "toolbar.h"
 #include "uistrings.h"
 #include "viewwnd.h"
@@ -21,13 +21,6 @@ enum {
     ZOOMBOX_SELENDOK = MAKELONG(IDC_ZOOMBOX, CBN_SELENDOK),
 };
 
-static HWND CreateStatusBar(HWND hwndFrame)
-{
-    return CreateWindowExW(0, STATUSCLASSNAMEW, NULL, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                           0, 0, 0, 0, hwndFrame, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInstance,
-                           NULL);
-}
-
 static LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *pCreate)
 {
     CheckFcsState *pState = static_cast<CheckFcsState *>(pCreate->lpCreateParams);
@@ -39,7 +32,7 @@ static LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW *pCreate)
         LocaliseMenu(g_aUiHelpMenu, hmenu, 1);
     }
     BuildToolbar(pState);
-    pState->hwndStatus = CreateStatusBar(hwnd);
+    pState->hwndStatus = CreateStatusBar(pState);
     UpdateStatusZoom(pState);
     pState->hwndDlgBar = CreateDialogBar(pState);
     pState->hwndView = CreatePageView(pState);

@@ -4,9 +4,10 @@
 
 #include "checkfcsstate.h"
 
-enum { CMDSTATE_CHECKED = 1, CMDSTATE_DISABLED = 2 };
+enum { CMDSTATE_CHECKED = 1 };
 
-// FALSE for ids without a state; otherwise the state bits in *puState.
+// FALSE for ids without a state; otherwise the state bits in *puState. The
+// commands with a state are never disabled: updates keep them enabled.
 BOOL QueryCommandState(const CheckFcsState *pState, UINT uId, UINT *puState);
 
 // Brings a popup menu's items and a toolbar's buttons in line with the

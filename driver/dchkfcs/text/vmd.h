@@ -38,6 +38,9 @@ struct VmdFile {
     uint32_t cbData;
 };
 
+// Files opened from now on use pOps; returns the table used until now.
+const VmdFileOps *VmdSetFileOps(const VmdFileOps *pOps);
+
 // Paths of VMD_PATH_LEN units or more are refused: a cut path would name
 // another file.
 VmdFile *VmdOpen(const UiChar *pszPath);

@@ -1,5 +1,5 @@
 // Measuring and painting the page.
-#include "viewwnd.h"
+#include "pagepaint.h"
 
 // A4, 210 x 297 mm, in the metafile frame's unit of 0.01 mm.
 enum { A4_WIDTH_HIMETRIC = 21000, A4_HEIGHT_HIMETRIC = 29700 };

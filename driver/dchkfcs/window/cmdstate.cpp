@@ -30,8 +30,7 @@ static void UpdateMenuState(const CheckFcsState *pState, HMENU hmenu)
             continue;
         CheckMenuItem(hmenu, uId,
                       MF_BYCOMMAND | (uState & CMDSTATE_CHECKED ? MF_CHECKED : MF_UNCHECKED));
-        EnableMenuItem(hmenu, uId,
-                       MF_BYCOMMAND | (uState & CMDSTATE_DISABLED ? MF_GRAYED : MF_ENABLED));
+        EnableMenuItem(hmenu, uId, MF_BYCOMMAND | MF_ENABLED);
     }
 }
 
@@ -42,15 +41,11 @@ static void UpdateToolbarState(const CheckFcsState *pState, HWND hwndToolbar)
         UINT uState;
         if (!QueryCommandState(pState, (UINT)button.idCommand, &uState))
             continue;
-        BYTE fsState = button.fsState;
+        BYTE fsState = button.fsState | TBSTATE_ENABLED;
         if (uState & CMDSTATE_CHECKED)
             fsState |= TBSTATE_CHECKED;
         else
             fsState &= ~TBSTATE_CHECKED;
-        if (uState & CMDSTATE_DISABLED)
-            fsState &= ~TBSTATE_ENABLED;
-        else
-            fsState |= TBSTATE_ENABLED;
         SendMessageW(hwndToolbar, TB_SETSTATE, button.idCommand, MAKELPARAM(fsState, 0));
     }
 }

@@ -1,9 +1,54 @@
-// LoadUiStrings: overwrites the texts of the UI string table with those of
-// section Dlg_CheckFAXCoverSheet of VELMORAD.VMD in the library's folder.
-#include <string.h>
-#include "module.h"
+// The UI string table with its built-in English texts, and LoadUiStrings,
+// which overwrites them from section Dlg_CheckFAXCoverSheet of VELMORAD.VMD
+// in the library's folder. The table lives in writable static data for the
+// life of the library; LoadUiStrings is its only writer.
 #include "uistrings.h"
+
+#include <string.h>
+
+#include "module.h"
+#include "resource.h"
 #include "vmdwalk.h"
+
+// The zoom list is never localised.
+UiZoomEntry g_aUiZoomList[UI_ZOOM_LIST_COUNT] = {
+    {"TBD_500", 500, UI_STR("500%")},
+    {"TBD_200", 200, UI_STR("200%")},
+    {"TBD_150", 150, UI_STR("150%")},
+    {"TBD_100", 100, UI_STR("100%")},
+    {"TBD_75", 75, UI_STR("75%")},
+    {"TBD_50", 50, UI_STR("50%")},
+    {"TBD_25", 25, UI_STR("25%")},
+    {"TBD_10", 10, UI_STR("10%")},
+    {"", 0, UI_STR("")},
+};
+
+UiTextEntry g_UiWindowTitle = {"Dlg_CheckFAXCoverSheet", UI_STR("Check On FAX Cover Sheet")};
+
+// Id 0 names the popup itself.
+UiMenuTextEntry g_aUiZoomMenu[UI_ZOOM_MENU_COUNT] = {
+    {0, "CfcZoom", UI_STR("Zoom")},
+    {IDM_ZOOMIN, "Cfcz_ZoomIn", UI_STR("Zoom In")},
+    {IDM_ZOOMOUT, "Cfcz_ZoomOut", UI_STR("Zoom Out")},
+    {IDM_WHOLEPAGE, "Cfcz_ViewWholePage", UI_STR("View Whole Page")},
+    {IDM_WHOLEWIDTH, "Cfcz_ViewWholeWidth", UI_STR("View Whole Width")},
+    {-1, "", UI_STR("")},
+};
+
+UiMenuTextEntry g_aUiHelpMenu[UI_HELP_MENU_COUNT] = {
+    {0, "CfcHelp", UI_STR("Help")},
+    {IDHELP, "Cfch_Help", UI_STR("Help")},
+    {-1, "", UI_STR("")},
+};
+
+UiTextEntry g_aUiImagePosition[UI_IMAGE_POSITION_COUNT] = {
+    {"CfcImagePosition", UI_STR("Image Position")},
+    {"CfcImagePositionX", UI_STR("X")},
+    {"CfcImagePositionY", UI_STR("Y")},
+    {"", UI_STR("")},
+};
+
+UiTextEntry g_UiClose = {"CfcClose", UI_STR("Close")};
 
 static const char s_szSection[] = "Dlg_CheckFAXCoverSheet";
 static const UiChar s_szDataFile[] = UI_STR("VELMORAD.VMD");

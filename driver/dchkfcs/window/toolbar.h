@@ -9,8 +9,4 @@
 // hwndZoomBox; a toolbar that cannot be created is left out.
 void BuildToolbar(CheckFcsState *pState);
 
-// Turns the IDM_ZOOMBOX button into an 80-pixel separator and creates the
-// zoom combo box over it, filled from the zoom list.
-void BuildZoomBox(CheckFcsState *pState);
-
 #endif

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "vmd.h"
-#include "vmdutf8.h"
 
 static VmdHandle PosixOpen(const UiChar *pszPath)
 {

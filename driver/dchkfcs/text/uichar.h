@@ -1,6 +1,7 @@
 // UTF-16 code unit of every user-visible text. On Windows it is WCHAR, so
 // texts go straight to the W functions; natively (reader, loader and their
-// tests) it is char16_t.
+// tests) it is char16_t. Also the one conversion the texts need: to UTF-8,
+// for file names on POSIX systems and for printing texts.
 #ifndef DCHKFCS_UICHAR_H
 #define DCHKFCS_UICHAR_H
 
@@ -25,5 +26,15 @@ inline size_t UiTextLength(const UiChar *psz, size_t cchMax)
         ++cch;
     return cch;
 }
+
+inline bool UiIsHighSurrogate(UiChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+inline bool UiIsLowSurrogate(UiChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
+const size_t VMD_UTF8_NO_ROOM = size_t(-1);
+
+// Converts the terminated pszSrc into pszDest (cbDest bytes, terminated);
+// a lone surrogate becomes U+FFFD. Returns the bytes written without the
+// terminator, or VMD_UTF8_NO_ROOM (pszDest then holds no usable string).
+size_t VmdUtf16ToUtf8(const UiChar *pszSrc, char *pszDest, size_t cbDest);
 
 #endif

@@ -1,5 +1,5 @@
 // The zoom combo box in the toolbar's IDM_ZOOMBOX slot.
-#include "toolbar.h"
+#include "zoombox.h"
 
 #include <commctrl.h>
 
