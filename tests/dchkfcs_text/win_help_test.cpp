@@ -4,89 +4,19 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "helpbind.h"
+#include "help_fakes.h"
 #include "helplaunch.h"
 #include "module.h"
 
 namespace {
 
 const wchar_t kClsidKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-const wchar_t kRegistered[] = L"C:\\x\\registered.ocx";
-
-struct HelpCall {
-    std::string strApi;  // "HtmlHelpW" or "WinHelpW"
-    HWND hwnd;
-    std::wstring strFile;
-    UINT uCommand;
-    ULONG_PTR dwData;
-};
-
-// What the fakes answer and what they saw.
-struct FakeWorld {
-    DWORD dwPlatformId = VER_PLATFORM_WIN32_NT, dwMajor = 6;
-    bool fRegistered = true, fRegisteredLoads = true, fNamedLoads = true, fHasOrdinal = true;
-    std::vector<std::wstring> queries, loads;
-    std::vector<ULONG_PTR> procs;
-    std::vector<HelpCall> calls;
-};
-FakeWorld *g_pWorld;
-
-BOOL WINAPI FakeGetVersionExW(LPOSVERSIONINFOW pInfo)
-{
-    pInfo->dwPlatformId = g_pWorld->dwPlatformId;
-    pInfo->dwMajorVersion = g_pWorld->dwMajor;
-    return pInfo->dwOSVersionInfoSize == sizeof(OSVERSIONINFOW);
-}
-
-BOOL WINAPI FakeWinHelpW(HWND hwnd, LPCWSTR pszFile, UINT uCommand, ULONG_PTR dwData)
-{
-    g_pWorld->calls.push_back(HelpCall{"WinHelpW", hwnd, pszFile, uCommand, dwData});
-    return TRUE;
-}
-
-HWND WINAPI FakeHtmlHelpW(HWND hwnd, LPCWSTR pszFile, UINT uCommand, DWORD_PTR dwData)
-{
-    g_pWorld->calls.push_back(HelpCall{"HtmlHelpW", hwnd, pszFile, uCommand, dwData});
-    return nullptr;
-}
-
-LONG WINAPI FakeRegQueryValueW(HKEY hKey, LPCWSTR pszSubKey, LPWSTR pszData, PLONG pcbData)
-{
-    g_pWorld->queries.push_back(hKey == HKEY_CLASSES_ROOT ? pszSubKey : L"(other root)");
-    if (!g_pWorld->fRegistered || *pcbData != 260)
-        return ERROR_FILE_NOT_FOUND;
-    wcscpy(pszData, kRegistered);
-    return ERROR_SUCCESS;
-}
-
-HMODULE WINAPI FakeLoadLibraryW(LPCWSTR pszFile)
-{
-    g_pWorld->loads.push_back(pszFile);
-    bool fLoads = wcscmp(pszFile, kRegistered) == 0 ? g_pWorld->fRegisteredLoads
-                                                    : wcscmp(pszFile, L"hhctrl.ocx") == 0 && g_pWorld->fNamedLoads;
-    return fLoads ? reinterpret_cast<HMODULE>(0x5000) : nullptr;
-}
-
-FARPROC WINAPI FakeGetProcAddress(HMODULE hModule, LPCSTR pszProc)
-{
-    g_pWorld->procs.push_back(reinterpret_cast<ULONG_PTR>(pszProc));
-    if (hModule != reinterpret_cast<HMODULE>(0x5000) || !g_pWorld->fHasOrdinal ||
-        reinterpret_cast<ULONG_PTR>(pszProc) != 15)
-        return nullptr;
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(FakeHtmlHelpW));
-}
-
-const HelpPlatform kFakePlatform = {
-    FakeGetVersionExW, FakeWinHelpW, FakeRegQueryValueW, FakeLoadLibraryW, FakeGetProcAddress,
-};
+const wchar_t *const kRegistered = kFakeRegisteredControl;
 
 class HelpLauncher : public testing::Test {
 protected:
-    HelpLauncher() : m_pOld(HelpSetPlatform(&kFakePlatform)) { g_pWorld = &m_world; }
-    ~HelpLauncher() override { HelpSetPlatform(m_pOld); }
-
-    FakeWorld m_world;
-    const HelpPlatform *m_pOld;
+    FakeHelp m_fake;
+    FakeHelpWorld &m_world = m_fake.world;
     HWND const m_hwndFrame = reinterpret_cast<HWND>(0x111);
     HWND const m_hwndItem = reinterpret_cast<HWND>(0x222);
     const wchar_t *const m_pszFile = L"C:\\drv\\VELMORA_.CHM";
@@ -164,8 +94,7 @@ TEST_F(HelpLauncher, BindingOrderAndItsFailureAreKept)
         {true, true, true, false, {kRegistered}, 0},
     };
     for (const auto &c : aCases) {
-        HelpSetPlatform(&kFakePlatform);  // forget the last binding
-        m_world = FakeWorld();
+        m_fake.Reset();  // a fresh world, and the last binding forgotten
         m_world.fRegistered = c.fRegistered;
         m_world.fRegisteredLoads = c.fRegisteredLoads;
         m_world.fNamedLoads = c.fNamedLoads;

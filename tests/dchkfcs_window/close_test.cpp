@@ -1,5 +1,6 @@
 // Ending the preview: every way of closing returns 1 with the parent enabled
-// and no window left; calls in sequence; the caller's metafile; idle cost.
+// and no window left; calls in sequence; the caller's metafile; idle cost;
+// a frame that cannot be created.
 #include "previewtest.h"
 
 static HWND CloseButton(const PreviewWindows &w)
@@ -147,4 +148,34 @@ TEST_F(PreviewTest, HelpAndEnterLeaveThePreviewWorking)
             PostKey(w.view, VK_ESCAPE);
         }}});
     ExpectClosed(nResult);
+}
+
+// Watches window creation on this thread and refuses the preview's frame,
+// noting whether the parent was disabled at that moment.
+static HWND s_hwndRefusedParent;
+static bool s_bRefused, s_bParentDisabledThen;
+
+static LRESULT CALLBACK RefuseFrameHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == L"VX_CHKFCS_MAINWND") {
+        s_bRefused = true;
+        s_bParentDisabledThen = !IsWindowEnabled(s_hwndRefusedParent);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(PreviewTest, RefusedFrameReturnsZeroWithTheParentEnabledAgain)
+{
+    s_hwndRefusedParent = parent;
+    s_bRefused = s_bParentDisabledThen = false;
+    HHOOK hHook = SetWindowsHookExW(WH_CBT, RefuseFrameHook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hHook);
+    const int nResult = lib.pfnShow(parent, sheet, 0, 0, 0);
+    UnhookWindowsHookEx(hHook);
+    ASSERT_TRUE(s_bRefused);
+    EXPECT_TRUE(s_bParentDisabledThen);
+    EXPECT_EQ(0, nResult);
+    EXPECT_TRUE(IsWindowEnabled(parent));
+    EXPECT_EQ(nullptr, FindPreviewFrame());
 }

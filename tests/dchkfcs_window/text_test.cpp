@@ -1,6 +1,6 @@
 // Texts from a VELMORAD.VMD beside the library: built-in defaults without the
-// file, translations with it, and translations that stay for the life of the
-// library once loaded.
+// file (or when a call without a cover sheet saw it), translations with it,
+// and translations that stay for the life of the library once loaded.
 #include "previewtest.h"
 #include "vmdbytes.h"
 
@@ -79,6 +79,10 @@ TEST_F(PreviewTest, TextsStartAsDefaultsAndTranslationsOutliveTheFile)
         }}}));
         return texts;
     };
+    // A call without a cover sheet reads nothing, even with the file there.
+    ASSERT_TRUE(lib.WriteDataFile(TranslationFile()));
+    EXPECT_EQ(0, lib.pfnShow(parent, nullptr, 0, 12, -3));
+    lib.RemoveDataFile();
     EXPECT_EQ(kDefaults, shown()) << "without a file";
     ASSERT_TRUE(lib.WriteDataFile(TranslationFile()));
     EXPECT_EQ(kTranslated, shown()) << "with the file";

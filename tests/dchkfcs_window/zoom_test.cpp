@@ -89,6 +89,18 @@ static void ExpectStatusZoom(const PreviewWindows &w, int nPercent)
     EXPECT_EQ(cw - 16, aRight[1]);
 }
 
+// A zoom step with no list item beyond the current percentage changes
+// nothing: marks put into the box and the status bar stay.
+static void ExpectNoStep(const PreviewWindows &w, int idCommand, int nSelected)
+{
+    SetWindowTextW(w.zoomBox, L"box mark");
+    SendMessageW(w.status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"status mark"));
+    Command(w, idCommand);
+    EXPECT_EQ(nSelected, Selected(w));
+    EXPECT_EQ(L"box mark", WindowText(w.zoomBox));
+    EXPECT_EQ(L"status mark", StatusText(w, 1));
+}
+
 // A cover sheet that measures exactly cx by cy pixels on the screen.
 static HENHMETAFILE CoverSheetOfPixels(HWND hwnd, int cx, int cy)
 {
@@ -157,13 +169,12 @@ TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
             Pick(w, LIST_150);
             Command(w, IDM_ZOOMIN);
             EXPECT_EQ(LIST_200, Selected(w));
+            // Nothing above 500 and below 10: no selection, box text or status text changes.
             Pick(w, LIST_500);
-            Command(w, IDM_ZOOMIN);  // nothing above 500
-            EXPECT_EQ(LIST_500, Selected(w));
             ExpectStatusZoom(w, 500);
+            ExpectNoStep(w, IDM_ZOOMIN, LIST_500);
             Pick(w, LIST_10);
-            Command(w, IDM_ZOOMOUT);  // nothing below 10
-            EXPECT_EQ(LIST_10, Selected(w));
+            ExpectNoStep(w, IDM_ZOOMOUT, LIST_10);
             // The status bar follows resizes while the percentage stays.
             SizeViewClient(w, 700, 500);
             ExpectStatusZoom(w, 10);

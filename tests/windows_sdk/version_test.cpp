@@ -28,25 +28,22 @@ std::wstring StringValue(const std::vector<BYTE> &info, const wchar_t *pszName)
     return static_cast<const wchar_t *>(pValue);
 }
 
-struct ShippedFile {
-    const char *pszPath;
-    const wchar_t *pszName;
-};
+// The name a file is built (and shipped) under: the last part of its path.
+std::wstring FileName(const std::wstring &path)
+{
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
 
 }  // namespace
 
 TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
 {
-    const ShippedFile files[] = {
-        {VELMORAJ_DLL, L"VELMORAJ.dll"}, {VELMORAZ_DLL, L"VELMORAZ.dll"},
-        {FCSVIEW_EXE, L"fcsview.exe"},   {VELMORAJ_EXE, L"velmoraj.exe"},
-        {VMDTOOL_EXE, L"vmdtool.exe"},
-    };
+    const char *const apszFiles[] = {VELMORAJ_DLL, VELMORAZ_DLL, FCSVIEW_EXE, VELMORAJ_EXE, VMDTOOL_EXE};
     const DWORD dwMs = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
     const DWORD dwLs = MAKELONG(0, VELMORA_VERSION_PATCH);
-    for (const ShippedFile &file : files) {
-        SCOPED_TRACE(file.pszName);
-        std::wstring path = WinePath(file.pszPath);
+    for (const char *pszFile : apszFiles) {
+        const std::wstring path = WinePath(pszFile), name = FileName(path);
+        SCOPED_TRACE(pszFile);
         DWORD dwHandle = 0;
         std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &dwHandle));
         ASSERT_FALSE(info.empty()) << "no version resource";
@@ -60,9 +57,10 @@ TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
         EXPECT_EQ(dwLs, pFixed->dwFileVersionLS);
         EXPECT_EQ(dwMs, pFixed->dwProductVersionMS);
         EXPECT_EQ(dwLs, pFixed->dwProductVersionLS);
-        EXPECT_EQ(wcsstr(file.pszName, L".dll") ? DWORD(VFT_DLL) : DWORD(VFT_APP), pFixed->dwFileType);
+        EXPECT_EQ(name.find(L".dll") != std::wstring::npos ? DWORD(VFT_DLL) : DWORD(VFT_APP), pFixed->dwFileType);
 
-        EXPECT_EQ(file.pszName, StringValue(info, L"OriginalFilename"));
+        // The name the file is built under: a renamed output must rename its resource too.
+        EXPECT_EQ(name, StringValue(info, L"OriginalFilename"));
         EXPECT_EQ(VELMORA_VERSION_TEXT, StringValue(info, L"FileVersion"));
         EXPECT_EQ(VELMORA_VERSION_TEXT, StringValue(info, L"ProductVersion"));
         EXPECT_NE(L"", StringValue(info, L"FileDescription"));

@@ -1,11 +1,15 @@
 // The frame with its real children, where a host cannot reach: missing
-// children, odd item data in the zoom box and the panel's command filter.
+// children, odd item data in the zoom box, the panel's command filter and
+// the help requests, watched through the help platform table.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
+#include <wchar.h>
 
+#include "help_fakes.h"
 #include "resource.h"
 #include "uistrings.h"
 #include "windowtest.h"
@@ -20,8 +24,19 @@ static RECT ChildRect(HWND hwnd)
     return rc;
 }
 
+enum { MSG_KEYF1 = 0x004D };  // WM_KEYF1, which the mingw-w64 headers lack
+
 class FrameTest : public WindowTest {
 protected:
+    // F1 as the platform delivers it: WM_KEYF1 to the window with the focus,
+    // whose default processing sends WM_HELP naming that window; children
+    // pass WM_HELP on to their parents.
+    static void PressF1(HWND hwndFocus)
+    {
+        PostMessageW(hwndFocus, MSG_KEYF1, 0, 0);
+        Pump();
+    }
+
     void Resize(int cx, int cy)
     {
         SetWindowPos(m_hwndFrame, NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
@@ -114,4 +129,37 @@ TEST_F(FrameTest, PanelPassesOnlyTheCloseClickToTheFrame)
     Pump();
     EXPECT_FALSE(IsWindow(m_hwndFrame));
     EXPECT_FALSE(IsWindow(hwndPanel));
+}
+
+// The Help command and F1 on the frame open topic 22200 for the frame; F1 in
+// the zoom box asks for per-control help on the window that holds the focus
+// there, with a map that holds only (0, 0). No viewer is opened.
+TEST_F(FrameTest, HelpCommandAndF1AskForTheFramesTopicOrTheControls)
+{
+    FakeHelp help;
+    wcscpy(m_state.szHelpFile, L"C:\\drv\\VELMORA_.CHM");
+    SendMessageW(m_hwndFrame, WM_COMMAND, IDHELP, 0);
+    PressF1(m_hwndFrame);
+    SetFocus(m_state.hwndZoomBox);
+    HWND hwndFocus = GetFocus();  // the box's edit field
+    ASSERT_TRUE(hwndFocus == m_state.hwndZoomBox || IsChild(m_state.hwndZoomBox, hwndFocus));
+    PressF1(hwndFocus);
+
+    const std::vector<HelpCall> &calls = help.world.calls;
+    ASSERT_EQ(3u, calls.size());
+    for (const HelpCall &call : calls) {
+        EXPECT_EQ("HtmlHelpW", call.strApi);  // NT 6: HTML Help
+        EXPECT_EQ(m_state.szHelpFile, call.strFile);
+    }
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(m_hwndFrame, calls[i].hwnd) << i;
+        EXPECT_EQ(15u, calls[i].uCommand) << i;  // HH_HELP_CONTEXT
+        EXPECT_EQ(22200u, calls[i].dwData) << i;
+    }
+    EXPECT_EQ(hwndFocus, calls[2].hwnd);
+    ASSERT_EQ(17u, calls[2].uCommand);  // HH_TP_HELP_WM_HELP: dwData is the map
+    const DWORD *pMap = reinterpret_cast<const DWORD *>(calls[2].dwData);
+    ASSERT_NE(nullptr, pMap);
+    EXPECT_EQ(0u, pMap[0]);
+    EXPECT_EQ(0u, pMap[1]);
 }
