@@ -12,10 +12,17 @@ else()
   set(VELMORA_DLLTOOL_MACHINE i386:x86-64)
 endif()
 
-# velmora_version_resource(TARGET FILENAME DESCRIPTION)
+# velmora_version_resource(TARGET FILENAME DESCRIPTION [LANGUAGE PRIMARY, SUB])
 # A VERSIONINFO with the project's version, the description and the name the
-# file is shipped under.
+# file is shipped under, filed under the language given (US English if none)
+# so that it can sit with the file's other resources.
 function(velmora_version_resource target filename description)
+  cmake_parse_arguments(arg "" "LANGUAGE" "" ${ARGN})
+  if(arg_LANGUAGE)
+    set(VELMORA_RC_LANGUAGE "${arg_LANGUAGE}")
+  else()
+    set(VELMORA_RC_LANGUAGE "0x09, 0x01")
+  endif()
   set(VELMORA_RC_VERSION "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
   set(VELMORA_RC_DESCRIPTION "${description}")
   set(VELMORA_RC_FILENAME "${filename}")
