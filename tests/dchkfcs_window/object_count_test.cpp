@@ -1,5 +1,5 @@
 // No GDI or USER object outlives a preview call: 200 calls, closed in every
-// way, with and without VELMORAD.VMD, with a real and a NULL metafile, while
+// way, with and without VELMORAD.VMD, with a real and a null metafile, while
 // the library's own imports count what it creates and releases.
 #include <iostream>
 

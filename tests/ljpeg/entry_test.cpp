@@ -23,7 +23,7 @@ static_assert(offsetof(JpegJob, input_size) == P && offsetof(JpegJob, output) ==
 
 const uint32_t kUntouched = 0xDEADBEEF;
 
-uint16_t Call(JpegJob job, uint8_t mode, uint32_t *size_out = 0) {
+uint16_t Call(JpegJob job, uint8_t mode, uint32_t *size_out = nullptr) {
     job.output_size = kUntouched;
     uint16_t r = Jpeg_EncodeStart(&job, mode);
     if (size_out) *size_out = job.output_size;
@@ -61,7 +61,7 @@ TEST(EntryPoint, ValidationOrderAndCodes) {
     }
     JpegJob job = good;
     for (uint8_t quality : {1, 100}) EXPECT_EQ((job.quality = quality, Call(job, 0)), 0);
-    EXPECT_EQ(Jpeg_EncodeStart(0, 0), 0x2F00);
+    EXPECT_EQ(Jpeg_EncodeStart(nullptr, 0), 0x2F00);
 
     job.input_size = 3; // codes never leak into the next call
     EXPECT_EQ(Call(job, 0), 0x2080);
@@ -109,7 +109,7 @@ TEST(EntryPoint, BufferRunsOutInEverySegment) {
     job.output = r.bytes.data();
     job.output_size = (uint32_t)r.bytes.size() - 1;
     EXPECT_EQ(Jpeg_EncodeStart(&job, JPEG_MODE_ENCODE), 0x2005);
-    job.output = 0; // a missing buffer counts as an empty one
+    job.output = nullptr; // a missing buffer counts as an empty one
     job.output_size = (uint32_t)r.bytes.size();
     EXPECT_EQ(Jpeg_EncodeStart(&job, JPEG_MODE_ENCODE), 0x2005);
 }
@@ -132,7 +132,7 @@ TEST(EntryPoint, ShortInputs) {
     for (uint8_t mode : {0, 1}) {
         for (const auto &c : cases) {
             JpegJob job = MakeJob(*c.bmp, 75, 2);
-            job.input = c.null_input ? 0 : job.input;
+            job.input = c.null_input ? nullptr : job.input;
             job.input_size = c.input_size;
             job.output = out.data();
             job.output_size = (uint32_t)out.size();

@@ -67,7 +67,7 @@ struct EncodeResult {
 // Measures, then encodes into a buffer of exactly the measured length, with
 // the fast routines unless the test run forces the plain ones.
 inline EncodeResult EncodeJob(JpegJob job, uint16_t restart_interval = 0) {
-    JpegInternalOptions opts = {restart_interval, getenv("VELMORAJ_TEST_PLAIN_ROUTINES") != 0};
+    JpegInternalOptions opts = {restart_interval, getenv("VELMORAJ_TEST_PLAIN_ROUTINES") != nullptr};
     EncodeResult r;
     r.status = JpegEncodeInternal(&job, JPEG_MODE_MEASURE, &opts);
     if (r.status != 0) return r;

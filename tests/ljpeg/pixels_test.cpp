@@ -17,7 +17,7 @@ void CapturePlanes(uint8_t *, const uint8_t *y, const uint8_t *cb, const uint8_t
 
 // Runs a reader on one MCU of a bitmap, as the scan would.
 int ReadMcu(PixelReader reader, Bitmap &bmp, uint32_t index, uint8_t mcu_w = 16, uint8_t mcu_h = 16,
-            uint8_t *mcu = 0) {
+            uint8_t *mcu = nullptr) {
     ByteStream in;
     InitMemoryStream(&in, (uint32_t)bmp.pixels.size(), bmp.pixels.data());
     EncoderContext ctx = {};

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::vector<int> Scaled(int entry, uint8_t quality, QuantTable *table = 0) {
+std::vector<int> Scaled(int entry, uint8_t quality, QuantTable *table = nullptr) {
     QuantTable t;
     uint8_t values[64];
     ScaleQuantTable(kBaseQuantTables + 65 * entry, QualityScale(quality), table ? table : &t, values);

@@ -11,7 +11,7 @@ enum { CMDSTATE_CHECKED = 1 };
 BOOL QueryCommandState(const CheckFcsState *pState, UINT uId, UINT *puState);
 
 // Brings a popup menu's items and a toolbar's buttons in line with the
-// state; either may be NULL.
+// state; either may be null.
 void UpdateCommandState(const CheckFcsState *pState, HMENU hmenuPopup, HWND hwndToolbar);
 
 #endif

@@ -21,7 +21,7 @@ static void RegisterFrameClass()
     wc.lpfnWndProc = FrameWndProc;
     wc.hInstance = g_hInstance;
     wc.hIcon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_COVERSHEET));
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
     wc.lpszClassName = s_szFrameClass;
@@ -35,8 +35,8 @@ static void RunModalLoop(CheckFcsState *pState, HWND hwndFrame, HACCEL hAccel)
 {
     MSG msg;
     while (IsWindow(hwndFrame)) {
-        if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            UpdateCommandState(pState, NULL, pState->hwndToolbar);
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            UpdateCommandState(pState, nullptr, pState->hwndToolbar);
             WaitMessage();
             continue;
         }
@@ -71,7 +71,7 @@ extern "C" int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverShe
     EnableWindow(hwndParent, FALSE);
     HWND hwndFrame = CreateWindowExW(0, s_szFrameClass, g_UiWindowTitle.szText, FRAME_STYLE,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, hwndParent, NULL, g_hInstance, &state);
+                                     CW_USEDEFAULT, hwndParent, nullptr, g_hInstance, &state);
     if (!hwndFrame) {
         DestroyAcceleratorTable(hAccel);
         EnableWindow(hwndParent, TRUE);

@@ -16,7 +16,7 @@ static void RegisterDlgBarClass()
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = DlgBarWndProc;
     wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = s_szDlgBarClass;
     RegisterClassW(&wc);  // fails harmlessly when already registered
@@ -31,7 +31,7 @@ HWND CreateDialogBar(CheckFcsState *pState)
                                    rc.right - rc.left, rc.bottom - rc.top, pState->hwndFrame,
                                    (HMENU)(INT_PTR)IDC_DLGBAR, g_hInstance, pState);
     if (!hwndBar)
-        return NULL;
+        return nullptr;
     HWND hwndPanel = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DLGBAR), hwndBar,
                                         DlgBarDlgProc, (LPARAM)pState);
     RECT rcPanel = {0, 0, 0, 0};
@@ -73,7 +73,7 @@ static void DrawLine(HDC hdc, int nSysColor, int x0, int x1, int y)
 {
     HPEN hPen = CreatePen(PS_SOLID, 0, GetSysColor(nSysColor));
     HGDIOBJ hOld = SelectObject(hdc, hPen);
-    MoveToEx(hdc, x0, y, NULL);
+    MoveToEx(hdc, x0, y, nullptr);
     LineTo(hdc, x1, y);
     SelectObject(hdc, hOld);
     DeleteObject(hPen);

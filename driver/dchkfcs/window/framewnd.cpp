@@ -135,7 +135,7 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_INITMENUPOPUP:
         if (!HIWORD(lParam))
-            UpdateCommandState(pState, (HMENU)wParam, NULL);
+            UpdateCommandState(pState, (HMENU)wParam, nullptr);
         break;
     case WM_MOUSEWHEEL:
         if (pState->hwndView)

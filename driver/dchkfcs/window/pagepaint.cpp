@@ -20,7 +20,7 @@ static SIZE FrameToPixels(HDC hdc, const RECTL &rclFrame)
     POINT aCorner[2] = {{rclFrame.left, rclFrame.top}, {rclFrame.right, rclFrame.bottom}};
     int nSaved = SaveDC(hdc);
     SetMapMode(hdc, MM_HIMETRIC);
-    SetViewportOrgEx(hdc, 0, 0, NULL);
+    SetViewportOrgEx(hdc, 0, 0, nullptr);
     LPtoDP(hdc, aCorner, 2);
     RestoreDC(hdc, nSaved);
     SIZE size = {abs(aCorner[1].x - aCorner[0].x), abs(aCorner[1].y - aCorner[0].y)};
@@ -120,7 +120,7 @@ void PaintContent(CheckFcsState *pState, HWND hwndView, HDC hdc)
     LayoutPage(pState, hwndView);
     int nSaved = SaveDC(hdc);
     SetViewportOrgEx(hdc, -GetScrollPos(hwndView, SB_HORZ), -GetScrollPos(hwndView, SB_VERT),
-                     NULL);
+                     nullptr);
     DrawPage(pState, hdc);
     RestoreDC(hdc, nSaved);
 }

@@ -13,7 +13,7 @@ static void RegisterViewClass()
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = ViewWndProc;
     wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = s_szViewClass;
     RegisterClassW(&wc);  // fails harmlessly when already registered
@@ -70,9 +70,9 @@ static void OnScroll(HWND hwnd, int nBar, WPARAM wParam)
     SetScrollPos(hwnd, nBar, nNew, TRUE);
     int nDistance = si.nPos - GetScrollPos(hwnd, nBar);
     if (nBar == SB_HORZ)
-        ScrollWindow(hwnd, nDistance, 0, NULL, NULL);
+        ScrollWindow(hwnd, nDistance, 0, nullptr, nullptr);
     else
-        ScrollWindow(hwnd, 0, nDistance, NULL, NULL);
+        ScrollWindow(hwnd, 0, nDistance, nullptr, nullptr);
 }
 
 static void OnMouseWheel(HWND hwnd, WPARAM wParam)

@@ -50,7 +50,7 @@ static const UiZoomEntry *ZoomItemEntry(HWND hwndZoomBox, int nIndex)
 {
     LRESULT lData = SendMessageW(hwndZoomBox, CB_GETITEMDATA, nIndex, 0);
     if (lData == CB_ERR)
-        return NULL;
+        return nullptr;
     return reinterpret_cast<const UiZoomEntry *>(lData);
 }
 
@@ -87,7 +87,7 @@ void SetZoomMode(CheckFcsState *pState, int nMode)
         ShowZoomPercent(pState);
     }
     if (pState->hwndView)
-        InvalidateRect(pState->hwndView, NULL, TRUE);
+        InvalidateRect(pState->hwndView, nullptr, TRUE);
 }
 
 void ShowZoomPercent(CheckFcsState *pState)

@@ -42,7 +42,7 @@ void BuildZoomBox(CheckFcsState *pState)
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN,
                                 rcSlot.left, rcSlot.top, rcSlot.right - rcSlot.left,
                                 ZOOMBOX_LIST_HEIGHT, pState->hwndToolbar,
-                                (HMENU)(INT_PTR)IDC_ZOOMBOX, g_hInstance, NULL);
+                                (HMENU)(INT_PTR)IDC_ZOOMBOX, g_hInstance, nullptr);
     pState->hwndZoomBox = hwnd;
     if (!hwnd)
         return;

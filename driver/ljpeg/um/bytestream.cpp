@@ -113,7 +113,7 @@ static const uint8_t *TakeBytes(ByteStream *s, uint32_t n) {
     s->bit_count = 0;
     if ((uint64_t)s->position + n > s->size) {
         JpegStatusOr(JPEG_ERR_BOUNDS);
-        return 0;
+        return nullptr;
     }
     const uint8_t *p = s->data + s->position;
     s->position += n;

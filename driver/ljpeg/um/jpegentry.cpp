@@ -63,5 +63,5 @@ uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOption
 }
 
 VELMORAJ_EXPORT uint16_t VELMORAJ_CALL Jpeg_EncodeStart(JpegJob *job, uint8_t mode) {
-    return JpegEncodeInternal(job, mode, 0);
+    return JpegEncodeInternal(job, mode, nullptr);
 }

@@ -68,8 +68,8 @@ int WriteDht(EncoderContext *ctx, HuffmanTable tables[4]) {
     ctx->components[0].dc_table = &tables[0];
     ctx->components[0].ac_table = &tables[1];
     for (int i = 1; i < 3; i++) {
-        ctx->components[i].dc_table = count == 4 ? &tables[2] : 0;
-        ctx->components[i].ac_table = count == 4 ? &tables[3] : 0;
+        ctx->components[i].dc_table = count == 4 ? &tables[2] : nullptr;
+        ctx->components[i].ac_table = count == 4 ? &tables[3] : nullptr;
     }
     return 1;
 }
@@ -90,7 +90,7 @@ int WriteDqt(EncoderContext *ctx, QuantTable tables[2]) {
         }
     }
     ctx->components[0].quant_table = &tables[0];
-    for (int i = 1; i < 3; i++) ctx->components[i].quant_table = count == 2 ? &tables[1] : 0;
+    for (int i = 1; i < 3; i++) ctx->components[i].quant_table = count == 2 ? &tables[1] : nullptr;
     return 1;
 }
 

@@ -74,7 +74,7 @@ struct EncoderContext {
     ByteStream *output;
     PixelReader pixel_reader;
     BlockCoder block_coder;
-    ChromaSampler chroma_sampler;   /* 0 for grey */
+    ChromaSampler chroma_sampler;   /* null for grey */
     BlockTransform block_transform; /* DCT and quantiser of one block */
     McuCoder mcu_coder;             /* the interval's MCU loop */
 };
@@ -102,7 +102,7 @@ typedef struct JpegInternalOptions {
 } JpegInternalOptions;
 
 /* Jpeg_EncodeStart with a choice of restart interval and routines;
- * opts 0 means the export's defaults. */
+ * a null opts means the export's defaults. */
 uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOptions *opts);
 
 void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts);

@@ -13,7 +13,7 @@ static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) 
     case 16: return blue_low ? ReadBgr16Mcu : ReadRgb16Mcu;
     case 24: return blue_low ? ReadBgr24Mcu : ReadRgb24Mcu;
     case 32: return blue_low ? ReadBgr32Mcu : ReadRgb32Mcu;
-    default: return 0;
+    default: return nullptr;
     }
 }
 
@@ -22,7 +22,7 @@ static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) 
 void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts) {
     static const ChromaSampler kSamplers[3] = {Sample420, Sample422, Sample444};
     opts->pixel_reader = ChooseReader(job->bits_per_pixel, job->channel_order);
-    opts->chroma_sampler = job->bits_per_pixel == 8 || job->sampling > 2 ? 0 : kSamplers[job->sampling];
+    opts->chroma_sampler = job->bits_per_pixel == 8 || job->sampling > 2 ? nullptr : kSamplers[job->sampling];
     opts->block_transform = TransformBlock;
     opts->block_coder = EncodeBlock;
     opts->mcu_coder = EncodeMcus;

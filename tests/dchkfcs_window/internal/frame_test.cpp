@@ -20,7 +20,7 @@ static RECT ChildRect(HWND hwnd)
 {
     RECT rc;
     GetWindowRect(hwnd, &rc);
-    MapWindowPoints(NULL, GetParent(hwnd), reinterpret_cast<POINT *>(&rc), 2);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT *>(&rc), 2);
     return rc;
 }
 
@@ -39,7 +39,7 @@ protected:
 
     void Resize(int cx, int cy)
     {
-        SetWindowPos(m_hwndFrame, NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(m_hwndFrame, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
         Pump();
     }
 
@@ -61,8 +61,8 @@ TEST_F(FrameTest, MissingChildrenTakeNoRoom)
 {
     DestroyWindow(m_state.hwndDlgBar);
     DestroyWindow(m_state.hwndStatus);
-    m_state.hwndDlgBar = NULL;
-    m_state.hwndStatus = NULL;
+    m_state.hwndDlgBar = nullptr;
+    m_state.hwndStatus = nullptr;
     Resize(640, 480);
     RECT rcClient, rcView = ChildRect(m_state.hwndView);
     GetClientRect(m_hwndFrame, &rcClient);
@@ -70,8 +70,8 @@ TEST_F(FrameTest, MissingChildrenTakeNoRoom)
     EXPECT_EQ(ChildRect(m_state.hwndToolbar).bottom, rcView.top);
 
     DestroyWindow(m_state.hwndToolbar);
-    m_state.hwndToolbar = NULL;
-    m_state.hwndZoomBox = NULL;
+    m_state.hwndToolbar = nullptr;
+    m_state.hwndZoomBox = nullptr;
     Resize(600, 400);
     EXPECT_EQ(0, ChildRect(m_state.hwndView).top);
     // The zoom commands find no list and leave the zoom alone.

@@ -46,7 +46,7 @@ TEST(LocaliseMenu, BothWritersRenameGroupAndItemsAndKeepThePopup)
     };
     for (DWORD dwMajor : {4u, 6u}) {
         SCOPED_TRACE(dwMajor);
-        HMENU hmenu = LoadMenuW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINMENU));
+        HMENU hmenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
         ASSERT_TRUE(hmenu);
         HMENU hmenuZoom = GetSubMenu(hmenu, 0);
         LocaliseMenuWith(Writer(VER_PLATFORM_WIN32_NT, dwMajor), aList, hmenu, 0);

@@ -10,20 +10,20 @@ static const WCHAR s_szTestFrameClass[] = L"VX_CHKFCS_TESTFRAME";
 
 void WindowTest::SetUp()
 {
-    g_hInstance = GetModuleHandleW(NULL);
+    g_hInstance = GetModuleHandleW(nullptr);
     InitCommonControls();
     ZeroMemory(&m_state, sizeof m_state);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = FrameWndProc;
     wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(NULL_BRUSH);
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
     wc.lpszClassName = s_szTestFrameClass;
     RegisterClassW(&wc);
 
     RECT rcPage = {0, 0, 10000, 15000};
-    m_hemf = CloseEnhMetaFile(CreateEnhMetaFileW(NULL, NULL, &rcPage, NULL));
+    m_hemf = CloseEnhMetaFile(CreateEnhMetaFileW(nullptr, nullptr, &rcPage, nullptr));
     m_state.hCoverSheet = m_hemf;
     m_state.nZoomMode = ZOOM_WHOLEPAGE;
     DWORD dwStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
@@ -32,7 +32,7 @@ void WindowTest::SetUp()
     // Hidden: showing a top-level window costs seconds under Wine without a
     // window manager.
     m_hwndFrame = CreateWindowExW(0, s_szTestFrameClass, L"test", dwStyle, 0, 0,
-                                  rc.right - rc.left, rc.bottom - rc.top, NULL, NULL,
+                                  rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
                                   g_hInstance, &m_state);
     ASSERT_TRUE(m_hwndFrame);
     Pump();
@@ -50,7 +50,7 @@ void WindowTest::TearDown()
 void WindowTest::Pump()
 {
     MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -19,8 +19,8 @@ protected:
     static void Pump();
 
     CheckFcsState m_state;
-    HWND m_hwndFrame = NULL;
-    HENHMETAFILE m_hemf = NULL;
+    HWND m_hwndFrame = nullptr;
+    HENHMETAFILE m_hemf = nullptr;
 };
 
 #endif
