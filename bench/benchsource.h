@@ -1,7 +1,7 @@
 // The pixels a benchmark run encodes: one picture as a host's 24-bit
 // blue-first bitmap and as an 8-bit grey bitmap of the same size.
-#ifndef VELMORAJ_BENCH_BENCHSOURCE_H
-#define VELMORAJ_BENCH_BENCHSOURCE_H
+#ifndef BENCH_BENCHSOURCE_H
+#define BENCH_BENCHSOURCE_H
 
 #include <string>
 #include <vector>

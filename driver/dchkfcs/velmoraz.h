@@ -4,8 +4,8 @@
  * Usable from C89, C99 and C++ hosts; link VELMORAZ.lib (MSVC) or
  * libvelmoraz.dll.a (mingw-w64), or bind the plain name at run time.
  */
-#ifndef VELMORAZ_H
-#define VELMORAZ_H
+#ifndef DRIVER_DCHKFCS_VELMORAZ_H
+#define DRIVER_DCHKFCS_VELMORAZ_H
 
 #include <windows.h>
 
@@ -24,4 +24,4 @@ int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverSheet,
 }
 #endif
 
-#endif /* VELMORAZ_H */
+#endif /* DRIVER_DCHKFCS_VELMORAZ_H */

@@ -1,8 +1,8 @@
 // Shared helpers of the texts tests: temporary folders, VMD images packed
 // from sources and patched by hand, file layers that fail on purpose, and
 // copies of the UI string table.
-#ifndef TEXT_TEST_UTIL_H
-#define TEXT_TEST_UTIL_H
+#ifndef TESTS_DCHKFCS_TEXT_TEXT_TEST_UTIL_H
+#define TESTS_DCHKFCS_TEXT_TEXT_TEST_UTIL_H
 
 #include <filesystem>
 #include <stdint.h>

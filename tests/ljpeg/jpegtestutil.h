@@ -1,7 +1,7 @@
 // Shared helpers of the encoder tests: bitmaps, jobs, stream parsing, and
 // the differential runs of other routines against the plain ones.
-#ifndef JPEGTESTUTIL_H
-#define JPEGTESTUTIL_H
+#ifndef TESTS_LJPEG_JPEGTESTUTIL_H
+#define TESTS_LJPEG_JPEGTESTUTIL_H
 
 #include <gtest/gtest.h>
 #include <stdint.h>

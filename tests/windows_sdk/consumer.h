@@ -1,6 +1,6 @@
 /* The checks of the SDK consumer, each in a file of its own language. */
-#ifndef WINDOWS_SDK_CONSUMER_H
-#define WINDOWS_SDK_CONSUMER_H
+#ifndef TESTS_WINDOWS_SDK_CONSUMER_H
+#define TESTS_WINDOWS_SDK_CONSUMER_H
 
 #ifdef __cplusplus
 extern "C" {

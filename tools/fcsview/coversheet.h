@@ -1,6 +1,6 @@
 // The sample cover sheet that fcsview shows when no metafile is given.
-#ifndef FCSVIEW_COVERSHEET_H
-#define FCSVIEW_COVERSHEET_H
+#ifndef TOOLS_FCSVIEW_COVERSHEET_H
+#define TOOLS_FCSVIEW_COVERSHEET_H
 
 #include <windows.h>
 

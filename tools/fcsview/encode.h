@@ -1,6 +1,6 @@
 // Renders a cover sheet at fax resolution and encodes it with VELMORAJ.dll.
-#ifndef FCSVIEW_ENCODE_H
-#define FCSVIEW_ENCODE_H
+#ifndef TOOLS_FCSVIEW_ENCODE_H
+#define TOOLS_FCSVIEW_ENCODE_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The host's own top-level window, over which the preview opens modally.
-#ifndef FCSVIEW_HOSTWINDOW_H
-#define FCSVIEW_HOSTWINDOW_H
+#ifndef TOOLS_FCSVIEW_HOSTWINDOW_H
+#define TOOLS_FCSVIEW_HOSTWINDOW_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Puts a localised VELMORAD.VMD beside the preview library for one run.
-#ifndef FCSVIEW_LANGFILE_H
-#define FCSVIEW_LANGFILE_H
+#ifndef TOOLS_FCSVIEW_LANGFILE_H
+#define TOOLS_FCSVIEW_LANGFILE_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Command line of fcsview.
-#ifndef FCSVIEW_OPTIONS_H
-#define FCSVIEW_OPTIONS_H
+#ifndef TOOLS_FCSVIEW_OPTIONS_H
+#define TOOLS_FCSVIEW_OPTIONS_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Captures the preview window into a BMP file once it is shown, then closes it.
-#ifndef FCSVIEW_SCREENSHOT_H
-#define FCSVIEW_SCREENSHOT_H
+#ifndef TOOLS_FCSVIEW_SCREENSHOT_H
+#define TOOLS_FCSVIEW_SCREENSHOT_H
 
 #include <windows.h>
 

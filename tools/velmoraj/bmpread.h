@@ -1,6 +1,6 @@
 // Reads a Windows BMP file into the layout a host hands to the encoder.
-#ifndef VELMORAJ_TOOLS_BMPREAD_H
-#define VELMORAJ_TOOLS_BMPREAD_H
+#ifndef TOOLS_VELMORAJ_BMPREAD_H
+#define TOOLS_VELMORAJ_BMPREAD_H
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // A bitmap laid out as a Windows host hands it to the encoder: rows bottom
 // row first, each padded to a multiple of 4 bytes.
-#ifndef VELMORAJ_TOOLS_HOSTBITMAP_H
-#define VELMORAJ_TOOLS_HOSTBITMAP_H
+#ifndef TOOLS_VELMORAJ_HOSTBITMAP_H
+#define TOOLS_VELMORAJ_HOSTBITMAP_H
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // Loading and saving whole image files.
-#ifndef VELMORAJ_TOOLS_IMAGEFILE_H
-#define VELMORAJ_TOOLS_IMAGEFILE_H
+#ifndef TOOLS_VELMORAJ_IMAGEFILE_H
+#define TOOLS_VELMORAJ_IMAGEFILE_H
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The platform's PNG decoder behind ReadPng: libpng natively, the Windows
 // Imaging Component on Windows.
-#ifndef VELMORAJ_TOOLS_PNGDECODE_H
-#define VELMORAJ_TOOLS_PNGDECODE_H
+#ifndef TOOLS_VELMORAJ_PNGDECODE_H
+#define TOOLS_VELMORAJ_PNGDECODE_H
 
 #include <cstdint>
 #include <string>

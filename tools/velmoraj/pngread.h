@@ -1,6 +1,6 @@
 // Reads PNG files into the layout a host hands to the encoder.
-#ifndef VELMORAJ_TOOLS_PNGREAD_H
-#define VELMORAJ_TOOLS_PNGREAD_H
+#ifndef TOOLS_VELMORAJ_PNGREAD_H
+#define TOOLS_VELMORAJ_PNGREAD_H
 
 #include <cstdint>
 #include <string>

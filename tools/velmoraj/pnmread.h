@@ -1,7 +1,7 @@
 // Reads binary PGM (P5) and PPM (P6) files into the layout a host hands to
 // the encoder.
-#ifndef VELMORAJ_TOOLS_PNMREAD_H
-#define VELMORAJ_TOOLS_PNMREAD_H
+#ifndef TOOLS_VELMORAJ_PNMREAD_H
+#define TOOLS_VELMORAJ_PNMREAD_H
 
 #include <cstdint>
 #include <string>

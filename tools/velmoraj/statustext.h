@@ -1,6 +1,6 @@
 // Meanings of the encoder's status word.
-#ifndef VELMORAJ_TOOLS_STATUSTEXT_H
-#define VELMORAJ_TOOLS_STATUSTEXT_H
+#ifndef TOOLS_VELMORAJ_STATUSTEXT_H
+#define TOOLS_VELMORAJ_STATUSTEXT_H
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // A deterministic photo-like test image: smooth gradients, fine texture,
 // hard edges and an asymmetric shape that shows flips and channel swaps.
-#ifndef VELMORAJ_TOOLS_TESTIMAGE_H
-#define VELMORAJ_TOOLS_TESTIMAGE_H
+#ifndef TOOLS_VELMORAJ_TESTIMAGE_H
+#define TOOLS_VELMORAJ_TESTIMAGE_H
 
 #include "hostbitmap.h"
 

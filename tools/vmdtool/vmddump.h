@@ -1,7 +1,7 @@
 // Prints a VMD file as the preview's reader sees it, in the source format,
 // and warns about what the reader would stumble over.
-#ifndef VMDTOOL_VMDDUMP_H
-#define VMDTOOL_VMDDUMP_H
+#ifndef TOOLS_VMDTOOL_VMDDUMP_H
+#define TOOLS_VMDTOOL_VMDDUMP_H
 
 #include <stdio.h>
 #include "vmd.h"

@@ -1,7 +1,7 @@
 // The translators' source of a VMD file: UTF-8 text with [Section] lines,
 // "key = text" lines and # comments.
-#ifndef VMDTOOL_VMDSOURCE_H
-#define VMDTOOL_VMDSOURCE_H
+#ifndef TOOLS_VMDTOOL_VMDSOURCE_H
+#define TOOLS_VMDTOOL_VMDSOURCE_H
 
 #include <string>
 #include <vector>

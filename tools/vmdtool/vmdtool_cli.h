@@ -1,6 +1,6 @@
 // The vmdtool command line, callable from tests.
-#ifndef VMDTOOL_VMDTOOL_CLI_H
-#define VMDTOOL_VMDTOOL_CLI_H
+#ifndef TOOLS_VMDTOOL_VMDTOOL_CLI_H
+#define TOOLS_VMDTOOL_VMDTOOL_CLI_H
 
 #include <stdio.h>
 

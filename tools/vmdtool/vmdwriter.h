@@ -1,6 +1,6 @@
 // Lays out a parsed source as the bytes of a VMD file.
-#ifndef VMDTOOL_VMDWRITER_H
-#define VMDTOOL_VMDWRITER_H
+#ifndef TOOLS_VMDTOOL_VMDWRITER_H
+#define TOOLS_VMDTOOL_VMDWRITER_H
 
 #include <stdint.h>
 #include <vector>

@@ -1,7 +1,7 @@
 // The preview library's own module: its instance handle (recorded by DllMain
 // at process attach) and its folder, where VELMORAD.VMD and the help files lie.
-#ifndef DCHKFCS_MODULE_H
-#define DCHKFCS_MODULE_H
+#ifndef DRIVER_DCHKFCS_TEXT_MODULE_H
+#define DRIVER_DCHKFCS_TEXT_MODULE_H
 
 #include <stddef.h>
 #include "uichar.h"

@@ -1,7 +1,7 @@
 // Resource numbers, command ids and child-window ids of the preview library.
 // Shared by the resource script and the window code.
-#ifndef DCHKFCS_RESOURCE_H
-#define DCHKFCS_RESOURCE_H
+#ifndef DRIVER_DCHKFCS_TEXT_RESOURCE_H
+#define DRIVER_DCHKFCS_TEXT_RESOURCE_H
 
 #define IDB_TOOLBAR     101
 #define IDR_MAINMENU    102

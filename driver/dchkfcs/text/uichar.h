@@ -2,8 +2,8 @@
 // texts go straight to the W functions; natively (reader, loader and their
 // tests) it is char16_t. Also the one conversion the texts need: to UTF-8,
 // for file names on POSIX systems and for printing texts.
-#ifndef DCHKFCS_UICHAR_H
-#define DCHKFCS_UICHAR_H
+#ifndef DRIVER_DCHKFCS_TEXT_UICHAR_H
+#define DRIVER_DCHKFCS_TEXT_UICHAR_H
 
 #include <stddef.h>
 

@@ -1,8 +1,8 @@
 // The UI string table: every translatable text of the preview window, with
 // its built-in English default. LoadUiStrings overwrites texts from section
 // Dlg_CheckFAXCoverSheet of VELMORAD.VMD next to the library.
-#ifndef DCHKFCS_UISTRINGS_H
-#define DCHKFCS_UISTRINGS_H
+#ifndef DRIVER_DCHKFCS_TEXT_UISTRINGS_H
+#define DRIVER_DCHKFCS_TEXT_UISTRINGS_H
 
 #include <stdint.h>
 #include "uichar.h"

@@ -3,8 +3,8 @@
 // entry records linked by offsets, NUL-terminated ASCII key names and
 // zero-terminated UTF-16LE texts. All integers are 32-bit little-endian and
 // every offset counts from the start of the file.
-#ifndef DCHKFCS_VMD_H
-#define DCHKFCS_VMD_H
+#ifndef DRIVER_DCHKFCS_TEXT_VMD_H
+#define DRIVER_DCHKFCS_TEXT_VMD_H
 
 #include <stddef.h>
 #include <stdint.h>

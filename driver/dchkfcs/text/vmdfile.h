@@ -1,8 +1,8 @@
 // The VMD reader's file layer: the few platform operations it needs, as one
 // table of routines (Win32 on Windows, POSIX natively). Tests install their
 // own table to make single operations fail.
-#ifndef DCHKFCS_VMDFILE_H
-#define DCHKFCS_VMDFILE_H
+#ifndef DRIVER_DCHKFCS_TEXT_VMDFILE_H
+#define DRIVER_DCHKFCS_TEXT_VMDFILE_H
 
 #include <stddef.h>
 #include <stdint.h>

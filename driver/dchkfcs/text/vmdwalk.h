@@ -1,8 +1,8 @@
 // Walks along the offset chains of a VMD file: the section records from
 // offset 8, and the entry records of one section. Every walk ends, also on
 // files whose chains loop back.
-#ifndef DCHKFCS_VMDWALK_H
-#define DCHKFCS_VMDWALK_H
+#ifndef DRIVER_DCHKFCS_TEXT_VMDWALK_H
+#define DRIVER_DCHKFCS_TEXT_VMDWALK_H
 
 #include <stdint.h>
 #include "vmd.h"

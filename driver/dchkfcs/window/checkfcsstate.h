@@ -1,7 +1,7 @@
 // Per-call state of the preview. It lives in the frame of DispCheckFcsWindow;
 // every window of the preview reaches it through its user data.
-#ifndef DCHKFCS_CHECKFCSSTATE_H
-#define DCHKFCS_CHECKFCSSTATE_H
+#ifndef DRIVER_DCHKFCS_WINDOW_CHECKFCSSTATE_H
+#define DRIVER_DCHKFCS_WINDOW_CHECKFCSSTATE_H
 
 #include <windows.h>
 

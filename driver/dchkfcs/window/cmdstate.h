@@ -1,6 +1,6 @@
 // Check marks of the two view commands, derived from the zoom mode.
-#ifndef DCHKFCS_CMDSTATE_H
-#define DCHKFCS_CMDSTATE_H
+#ifndef DRIVER_DCHKFCS_WINDOW_CMDSTATE_H
+#define DRIVER_DCHKFCS_WINDOW_CMDSTATE_H
 
 #include "checkfcsstate.h"
 

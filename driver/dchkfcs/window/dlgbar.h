@@ -1,8 +1,8 @@
 // The dialog bar "VX_CHKFCS_DLGBAR": a strip above the status bar carrying the
 // modeless panel of dialog 103 (image position and Close) at its right end
 // and an etched two-line separator along its bottom edge.
-#ifndef DCHKFCS_DLGBAR_H
-#define DCHKFCS_DLGBAR_H
+#ifndef DRIVER_DCHKFCS_WINDOW_DLGBAR_H
+#define DRIVER_DCHKFCS_WINDOW_DLGBAR_H
 
 #include "checkfcsstate.h"
 #include "uistrings.h"

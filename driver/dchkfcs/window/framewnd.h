@@ -1,7 +1,7 @@
 // The frame "VX_CHKFCS_MAINWND": builds and lays out its children and routes
 // menu, toolbar, accelerator, zoom-box and help commands.
-#ifndef DCHKFCS_FRAMEWND_H
-#define DCHKFCS_FRAMEWND_H
+#ifndef DRIVER_DCHKFCS_WINDOW_FRAMEWND_H
+#define DRIVER_DCHKFCS_WINDOW_FRAMEWND_H
 
 #include "checkfcsstate.h"
 

@@ -1,8 +1,8 @@
 // The platform calls of the help launcher, as one table of routines, and
 // the HTML Help API bound at run time. Tests install their own table to
 // watch the calls without a viewer appearing.
-#ifndef DCHKFCS_HELPBIND_H
-#define DCHKFCS_HELPBIND_H
+#ifndef DRIVER_DCHKFCS_WINDOW_HELPBIND_H
+#define DRIVER_DCHKFCS_WINDOW_HELPBIND_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Help for the preview: which help file, where it lies, and the two kinds of
 // request (the window's topic, per-control help).
-#ifndef DCHKFCS_HELPLAUNCH_H
-#define DCHKFCS_HELPLAUNCH_H
+#ifndef DRIVER_DCHKFCS_WINDOW_HELPLAUNCH_H
+#define DRIVER_DCHKFCS_WINDOW_HELPLAUNCH_H
 
 #include <windows.h>
 

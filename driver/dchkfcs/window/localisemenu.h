@@ -1,6 +1,6 @@
 // Writing the UI string table's texts into the frame's menu.
-#ifndef DCHKFCS_LOCALISEMENU_H
-#define DCHKFCS_LOCALISEMENU_H
+#ifndef DRIVER_DCHKFCS_WINDOW_LOCALISEMENU_H
+#define DRIVER_DCHKFCS_WINDOW_LOCALISEMENU_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The page as the view shows it: measured once from the metafile header,
 // then laid out and painted at the current zoom.
-#ifndef DCHKFCS_PAGEPAINT_H
-#define DCHKFCS_PAGEPAINT_H
+#ifndef DRIVER_DCHKFCS_WINDOW_PAGEPAINT_H
+#define DRIVER_DCHKFCS_WINDOW_PAGEPAINT_H
 
 #include "checkfcsstate.h"
 

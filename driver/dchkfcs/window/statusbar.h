@@ -1,7 +1,7 @@
 // The frame's status bar: an empty part and, at the right, the zoom
 // percentage in a part twice as wide as its text.
-#ifndef DCHKFCS_STATUSBAR_H
-#define DCHKFCS_STATUSBAR_H
+#ifndef DRIVER_DCHKFCS_WINDOW_STATUSBAR_H
+#define DRIVER_DCHKFCS_WINDOW_STATUSBAR_H
 
 #include "checkfcsstate.h"
 

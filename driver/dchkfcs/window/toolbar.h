@@ -1,7 +1,7 @@
 // The frame's toolbar: seven buttons from bitmap 101 and the zoom box in the
 // slot of IDM_ZOOMBOX.
-#ifndef DCHKFCS_TOOLBAR_H
-#define DCHKFCS_TOOLBAR_H
+#ifndef DRIVER_DCHKFCS_WINDOW_TOOLBAR_H
+#define DRIVER_DCHKFCS_WINDOW_TOOLBAR_H
 
 #include "checkfcsstate.h"
 

@@ -1,7 +1,7 @@
 // The page view "VX_CHKFCS_VIEWWND": measures the cover sheet once, paints it
 // through pagepaint.h, scrolls by its bars and the wheel.
-#ifndef DCHKFCS_VIEWWND_H
-#define DCHKFCS_VIEWWND_H
+#ifndef DRIVER_DCHKFCS_WINDOW_VIEWWND_H
+#define DRIVER_DCHKFCS_WINDOW_VIEWWND_H
 
 #include "checkfcsstate.h"
 

@@ -1,7 +1,7 @@
 // Zoom model: the mode and percentage in CheckFcsState, the zoom box's list
 // and the five zoom commands; statusbar.h shows the percentage.
-#ifndef DCHKFCS_ZOOM_H
-#define DCHKFCS_ZOOM_H
+#ifndef DRIVER_DCHKFCS_WINDOW_ZOOM_H
+#define DRIVER_DCHKFCS_WINDOW_ZOOM_H
 
 #include "checkfcsstate.h"
 

@@ -1,6 +1,6 @@
 // The zoom combo box in the toolbar's IDM_ZOOMBOX slot.
-#ifndef DCHKFCS_ZOOMBOX_H
-#define DCHKFCS_ZOOMBOX_H
+#ifndef DRIVER_DCHKFCS_WINDOW_ZOOMBOX_H
+#define DRIVER_DCHKFCS_WINDOW_ZOOMBOX_H
 
 #include "checkfcsstate.h"
 

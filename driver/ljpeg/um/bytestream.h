@@ -2,8 +2,8 @@
  * bytestream.h - the byte stream record, and the routines through which
  * the block coders hand over the bits they pack themselves.
  */
-#ifndef BYTESTREAM_H
-#define BYTESTREAM_H
+#ifndef DRIVER_LJPEG_UM_BYTESTREAM_H
+#define DRIVER_LJPEG_UM_BYTESTREAM_H
 
 #include <stdint.h>
 
@@ -129,4 +129,4 @@ static inline void CountStuffed(uint32_t *len, uint8_t byte)
         ++*len;
 }
 
-#endif /* BYTESTREAM_H */
+#endif /* DRIVER_LJPEG_UM_BYTESTREAM_H */

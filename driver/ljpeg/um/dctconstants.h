@@ -1,7 +1,7 @@
 // Fixed-point multipliers of the integer forward DCT, shared by the plain
 // transform and its vector variants.
-#ifndef VELMORAJ_DCTCONSTANTS_H
-#define VELMORAJ_DCTCONSTANTS_H
+#ifndef DRIVER_LJPEG_UM_DCTCONSTANTS_H
+#define DRIVER_LJPEG_UM_DCTCONSTANTS_H
 
 // The butterfly's multipliers are real constants scaled by 2^13 and
 // rounded. The row pass descales by 2^11 instead of 2^13, keeping two bits

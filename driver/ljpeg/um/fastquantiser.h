@@ -11,8 +11,8 @@
  *   q = (y * 2^(16 - l)) >> 16 = floor(y / 2^l)     (2^(16 - l) <= 2^15)
  * both "multiply, keep the high half" (pmulhuw).
  */
-#ifndef VELMORAJ_FASTQUANTISER_H
-#define VELMORAJ_FASTQUANTISER_H
+#ifndef DRIVER_LJPEG_UM_FASTQUANTISER_H
+#define DRIVER_LJPEG_UM_FASTQUANTISER_H
 
 #include <stdint.h>
 

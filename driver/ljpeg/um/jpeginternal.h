@@ -2,8 +2,8 @@
  * jpeginternal.h - records and routines shared by the encoder's stages.
  * Not installed: tests and the benchmark include it to drive single stages.
  */
-#ifndef JPEGINTERNAL_H
-#define JPEGINTERNAL_H
+#ifndef DRIVER_LJPEG_UM_JPEGINTERNAL_H
+#define DRIVER_LJPEG_UM_JPEGINTERNAL_H
 
 #include <stdint.h>
 
@@ -218,4 +218,4 @@ int EncodeScan(EncoderContext *ctx);
 int EncodeInterval(EncoderContext *ctx);
 int EncodeMcus(EncoderContext *ctx, uint32_t end);
 
-#endif /* JPEGINTERNAL_H */
+#endif /* DRIVER_LJPEG_UM_JPEGINTERNAL_H */

@@ -2,8 +2,8 @@
  * Where the MCU being read lies in the bottom-up bitmap; shared by the
  * plain and the fast pixel readers.
  */
-#ifndef VELMORAJ_MCUPLACE_H
-#define VELMORAJ_MCUPLACE_H
+#ifndef DRIVER_LJPEG_UM_MCUPLACE_H
+#define DRIVER_LJPEG_UM_MCUPLACE_H
 
 #include <stdint.h>
 

@@ -5,8 +5,8 @@
  * to learn the exact stream length, then in encode mode with an output
  * buffer of that length.
  */
-#ifndef VELMORAJ_H
-#define VELMORAJ_H
+#ifndef DRIVER_LJPEG_UM_VELMORAJ_H
+#define DRIVER_LJPEG_UM_VELMORAJ_H
 
 #include <stdint.h>
 
@@ -77,4 +77,4 @@ VELMORAJ_EXPORT uint16_t VELMORAJ_CALL Jpeg_EncodeStart(JpegJob *job, uint8_t mo
 }
 #endif
 
-#endif /* VELMORAJ_H */
+#endif /* DRIVER_LJPEG_UM_VELMORAJ_H */

@@ -1,7 +1,7 @@
 // Shared set-up of the white-box window tests: the test executable carries
 // the library's resources, so it stands in for the library's module.
-#ifndef DCHKFCS_WINDOWTEST_H
-#define DCHKFCS_WINDOWTEST_H
+#ifndef TESTS_DCHKFCS_WINDOW_INTERNAL_WINDOWTEST_H
+#define TESTS_DCHKFCS_WINDOW_INTERNAL_WINDOWTEST_H
 
 #include <windows.h>
 

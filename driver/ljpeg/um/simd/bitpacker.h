@@ -7,8 +7,8 @@
  * The packer writes straight into the output, so its callers run it only
  * while the room left holds whatever it may write (BLOCK_ROOM a block).
  */
-#ifndef VELMORAJ_BITPACKER_H
-#define VELMORAJ_BITPACKER_H
+#ifndef DRIVER_LJPEG_UM_SIMD_BITPACKER_H
+#define DRIVER_LJPEG_UM_SIMD_BITPACKER_H
 
 #include <stdint.h>
 #include <string.h>

@@ -12,8 +12,8 @@
  * same order, and the column pass's output lanes are in natural order.
  * Including files are built for AVX2 throughout, which dct_lanes.h needs.
  */
-#ifndef VELMORAJ_DCT_AVX2_H
-#define VELMORAJ_DCT_AVX2_H
+#ifndef DRIVER_LJPEG_UM_SIMD_DCT_AVX2_H
+#define DRIVER_LJPEG_UM_SIMD_DCT_AVX2_H
 
 #include <immintrin.h>
 

@@ -5,8 +5,8 @@
  * plain routines (dct_weights.h says why). The routines carry no target
  * attribute, so the including file is built for Ops' instruction set.
  */
-#ifndef VELMORAJ_DCT_LANES_H
-#define VELMORAJ_DCT_LANES_H
+#ifndef DRIVER_LJPEG_UM_SIMD_DCT_LANES_H
+#define DRIVER_LJPEG_UM_SIMD_DCT_LANES_H
 
 #include <stdint.h>
 

@@ -6,8 +6,8 @@
  * passes no reordering. Bit-exact with the plain routines (dct_weights.h
  * says why). The two blocks must share a quantisation table.
  */
-#ifndef VELMORAJ_DCT_PAIR_AVX2_H
-#define VELMORAJ_DCT_PAIR_AVX2_H
+#ifndef DRIVER_LJPEG_UM_SIMD_DCT_PAIR_AVX2_H
+#define DRIVER_LJPEG_UM_SIMD_DCT_PAIR_AVX2_H
 
 #include "dct_avx2.h"
 

@@ -12,8 +12,8 @@
  * in fact within -32768..32640) fit 16 bits too. Products and their sums
  * stay below 2^31.
  */
-#ifndef VELMORAJ_DCT_WEIGHTS_H
-#define VELMORAJ_DCT_WEIGHTS_H
+#ifndef DRIVER_LJPEG_UM_SIMD_DCT_WEIGHTS_H
+#define DRIVER_LJPEG_UM_SIMD_DCT_WEIGHTS_H
 
 #include "dctconstants.h"
 

@@ -3,8 +3,8 @@
  * result of its plain counterpart; set-up puts them in the encoder
  * context's routine slots when the CPU has the instructions they need.
  */
-#ifndef VELMORAJ_FAST_ROUTINES_H
-#define VELMORAJ_FAST_ROUTINES_H
+#ifndef DRIVER_LJPEG_UM_SIMD_FAST_ROUTINES_H
+#define DRIVER_LJPEG_UM_SIMD_FAST_ROUTINES_H
 
 #include <stdint.h>
 

@@ -3,8 +3,8 @@
  * CPU; set-up calls them only where the CPU has the instructions. Included
  * by the vector sources only, not by the users of fast_routines.h.
  */
-#ifndef VELMORAJ_TARGET_ATTRS_H
-#define VELMORAJ_TARGET_ATTRS_H
+#ifndef DRIVER_LJPEG_UM_SIMD_TARGET_ATTRS_H
+#define DRIVER_LJPEG_UM_SIMD_TARGET_ATTRS_H
 
 #define SSE2 __attribute__((target("sse2")))
 #define AVX2 __attribute__((target("avx2")))
