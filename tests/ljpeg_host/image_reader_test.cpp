@@ -39,8 +39,10 @@ struct BmpSpec {
 };
 
 // The host rows of the default image, bottom row first.
-const Bytes kThreeByTwo = {255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0,
-                           0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0};
+// clang-format off
+const Bytes kThreeByTwo = {255, 255, 255,   0,   0,   0, 128, 128, 128, 0, 0, 0,
+                             0,   0, 255,   0, 255,   0, 255,   0,   0, 0, 0, 0};
+// clang-format on
 
 Bytes BuildBmp(const BmpSpec &s)
 {

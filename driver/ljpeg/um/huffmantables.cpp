@@ -5,6 +5,7 @@
 
 // ITU-T T.81 Tables K.3, K.5, K.4 and K.6 in DHT wire form: Tc/Th byte,
 // 16 BITS counts, then HUFFVAL. A grey image uses the first 208 bytes.
+// clang-format off
 const uint8_t kHuffmanTables[416] = {
     // K.3, luminance DC (Tc 0, Th 0)
     0x00,
@@ -43,6 +44,7 @@ const uint8_t kHuffmanTables[416] = {
     0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8, 0xe9, 0xea, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8,
     0xf9, 0xfa,
 };
+// clang-format on
 
 // T.81 Figure C.1: the code length of each code in order, ending with 0.
 // Returns LASTK, the number of codes. The BITS of one table add up to at
