@@ -96,16 +96,17 @@ Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
         return JpegEncodeInternal(&j, JPEG_MODE_ENCODE, opts) == 0;
     };
     row.host = MegapixelsPerSecond(b, BestOf([&] {
-        JpegJob j = MakeJob(b, c);
-        if (Jpeg_EncodeStart(&j, JPEG_MODE_MEASURE) != 0)
-            return false;
-        // The host's buffer of exactly the measured size; allocating it is
-        // the host's cost, not the encoder's, so one buffer serves every run.
-        if (j.output_size != host_out.size())
-            return false;
-        j.output = host_out.data();
-        return Jpeg_EncodeStart(&j, JPEG_MODE_ENCODE) == 0;
-    }));
+                                       JpegJob j = MakeJob(b, c);
+                                       if (Jpeg_EncodeStart(&j, JPEG_MODE_MEASURE) != 0)
+                                           return false;
+                                       // The host's buffer of exactly the measured size; allocating
+                                       // it is the host's cost, not the encoder's, so one buffer
+                                       // serves every run.
+                                       if (j.output_size != host_out.size())
+                                           return false;
+                                       j.output = host_out.data();
+                                       return Jpeg_EncodeStart(&j, JPEG_MODE_ENCODE) == 0;
+                                   }));
     row.encode = MegapixelsPerSecond(b, BestOf([&] { return encode(nullptr, &out); }));
     JpegInternalOptions plain = {0, true};
     row.plain = MegapixelsPerSecond(b, BestOf([&] { return encode(&plain, &plain_out); }));
@@ -116,23 +117,30 @@ Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
     std::vector<unsigned char> turbo_out(tjBufSize(b.width, b.height, c.turbo_subsamp));
     int pixel_format = c.sampling < 0 ? TJPF_GRAY : TJPF_BGR;
     int pitch = static_cast<int>(RowStride(b.width, b.bits_per_pixel));
-    row.turbo = MegapixelsPerSecond(b, BestOf([&] {
-        unsigned char *dst = turbo_out.data();
-        row.turbo_bytes = turbo_out.size();
-        return tjCompress2(tj, b.pixels.data(), b.width, pitch, b.height, pixel_format, &dst,
-                           &row.turbo_bytes, c.turbo_subsamp, c.quality,
-                           TJFLAG_BOTTOMUP | TJFLAG_ACCURATEDCT | TJFLAG_NOREALLOC) == 0;
-    }));
+    row.turbo = MegapixelsPerSecond(
+        b, BestOf([&] {
+            unsigned char *dst = turbo_out.data();
+            row.turbo_bytes = turbo_out.size();
+            return tjCompress2(tj, b.pixels.data(), b.width, pitch, b.height, pixel_format, &dst,
+                               &row.turbo_bytes, c.turbo_subsamp, c.quality,
+                               TJFLAG_BOTTOMUP | TJFLAG_ACCURATEDCT | TJFLAG_NOREALLOC) == 0;
+        }));
     return row;
 }
 
 const Config kConfigs[] = {
-    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 50}, {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 75},
-    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 95}, {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 50},
-    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 75}, {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 95},
-    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 50}, {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 75},
-    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 95}, {"grey", -1, TJSAMP_GRAY, 50},
-    {"grey", -1, TJSAMP_GRAY, 75},                 {"grey", -1, TJSAMP_GRAY, 95},
+    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 50},
+    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 75},
+    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 95},
+    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 50},
+    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 75},
+    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 95},
+    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 50},
+    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 75},
+    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 95},
+    {"grey", -1, TJSAMP_GRAY, 50},
+    {"grey", -1, TJSAMP_GRAY, 75},
+    {"grey", -1, TJSAMP_GRAY, 95},
 };
 
 struct Group {
@@ -179,7 +187,8 @@ void PrintGroup(const Group &g, tjhandle tj)
             continue;
         }
         printf("%-6s %3d | %9.1f %9.1f %9.1f %9.1f | %10.2f %10.2f | %11.3f\n", c.label, c.quality,
-               r.host, r.encode, r.plain, r.turbo, r.encode / r.turbo, r.host / r.turbo, r.size_ratio);
+               r.host, r.encode, r.plain, r.turbo, r.encode / r.turbo, r.host / r.turbo,
+               r.size_ratio);
         fflush(stdout);
     }
 }

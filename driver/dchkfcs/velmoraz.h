@@ -17,8 +17,8 @@ extern "C" {
  * it; nImageX and nImageY are shown as the image position, dwCallerData is
  * kept but not used. Returns 1 when shown and closed, 0 when there is no
  * cover sheet or no frame could be made. */
-int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverSheet,
-                              DWORD dwCallerData, int nImageX, int nImageY);
+int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverSheet, DWORD dwCallerData,
+                              int nImageX, int nImageY);
 
 #ifdef __cplusplus
 }

@@ -36,7 +36,8 @@ static bool OnlyUiTextsChanged(const UiTable &original)
     UiTable now = SaveUiTable();
     bool fTerminated = true;
     for (const UiChar *pszText : TextFields())
-        fTerminated &= std::find(pszText, pszText + UI_TEXT_LEN, UiChar(0)) != pszText + UI_TEXT_LEN;
+        fTerminated &=
+            std::find(pszText, pszText + UI_TEXT_LEN, UiChar(0)) != pszText + UI_TEXT_LEN;
     bool fSame = WithoutTexts(now) == WithoutTexts(original);
     RestoreUiTable(now);
     return fTerminated && fSame;

@@ -67,7 +67,8 @@ Outcome Call(JpegJob job, uint8_t mode, uint32_t capacity, const JpegInternalOpt
     uint16_t status = JpegEncodeInternal(&job, mode, opts);
     Outcome o = {status, job.output_size, out};
 
-    Check(o.status == 0 || (o.status & 0xF000) == 0x2000, "status lacks the 0x2000 base", job, o.status);
+    Check(o.status == 0 || (o.status & 0xF000) == 0x2000, "status lacks the 0x2000 base", job,
+          o.status);
     for (uint8_t c : canary)
         Check(c == 0x5A, "measure mode wrote to the output buffer", job, o.status);
     uint16_t rejection = ExpectedRejection(job, mode);
@@ -164,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Outcome short_one = CallBoth(job, JPEG_MODE_ENCODE, length - 1, restart);
         Check(short_one.status == 0x2005, "buffer one byte short does not fail with 0x2005", job,
               short_one.status);
-        uint32_t other = capacity_pick < 128 ? length * capacity_pick / 128 : length + capacity_pick;
+        uint32_t other =
+            capacity_pick < 128 ? length * capacity_pick / 128 : length + capacity_pick;
         Outcome any = CallBoth(job, JPEG_MODE_ENCODE, other, restart);
         Check((any.status == 0) == (other >= length), "success does not follow the capacity", job,
               any.status);

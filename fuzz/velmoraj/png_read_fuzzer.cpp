@@ -18,7 +18,8 @@ static void FixChunkCrcs(std::vector<uint8_t> *file)
         uint64_t length = BigEndian(*file, at, 4);
         if (length > file->size() - at - 12)
             return;
-        uint32_t crc = static_cast<uint32_t>(crc32(0, file->data() + at + 4, static_cast<uInt>(length + 4)));
+        uint32_t crc =
+            static_cast<uint32_t>(crc32(0, file->data() + at + 4, static_cast<uInt>(length + 4)));
         at += 8 + length;
         for (int i = 0; i < 4; i++)
             (*file)[at + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     HostBitmap b = ReadAndCheck(ReadPng, file, BigEndian(file, 16, 4), BigEndian(file, 20, 4));
     bool grey_file = file.size() > 25 && (file[25] == 0 || file[25] == 4);
     if (!b.pixels.empty() && (b.bits_per_pixel == 8) != grey_file) {
-        fprintf(stderr, "contract broken: colour type %u gave %u bits\n", file[25], b.bits_per_pixel);
+        fprintf(stderr, "contract broken: colour type %u gave %u bits\n", file[25],
+                b.bits_per_pixel);
         abort();
     }
     return 0;

@@ -9,7 +9,8 @@
 
 static uint32_t PickSide(FuzzedDataProvider *fdp)
 {
-    return fdp->ConsumeBool() ? fdp->ConsumeIntegralInRange<uint32_t>(0, 40) : fdp->ConsumeIntegral<uint32_t>();
+    return fdp->ConsumeBool() ? fdp->ConsumeIntegralInRange<uint32_t>(0, 40)
+                              : fdp->ConsumeIntegral<uint32_t>();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -11,12 +11,13 @@ static void Check(bool ok, const char *what, const HostBitmap &b)
 {
     if (ok)
         return;
-    fprintf(stderr, "contract broken: %s (image %ux%u, %u bits)\n", what, b.width, b.height, b.bits_per_pixel);
+    fprintf(stderr, "contract broken: %s (image %ux%u, %u bits)\n", what, b.width, b.height,
+            b.bits_per_pixel);
     abort();
 }
 
-HostBitmap ReadAndCheck(ImageReader reader, const std::vector<uint8_t> &file, uint64_t claimed_width,
-                        uint64_t claimed_height)
+HostBitmap ReadAndCheck(ImageReader reader, const std::vector<uint8_t> &file,
+                        uint64_t claimed_width, uint64_t claimed_height)
 {
     HostBitmap b;
     std::string error;
@@ -24,14 +25,17 @@ HostBitmap ReadAndCheck(ImageReader reader, const std::vector<uint8_t> &file, ui
         Check(!error.empty(), "a refusal without a reason", b);
         return HostBitmap();
     }
-    Check(b.width <= kMaxDimension && b.height <= kMaxDimension && uint64_t{b.width} * b.height <= kMaxPixels,
+    Check(b.width <= kMaxDimension && b.height <= kMaxDimension &&
+              uint64_t{b.width} * b.height <= kMaxPixels,
           "an image beyond the size limits accepted", b);
     Check(claimed_width == kUnknownSize || (b.width == claimed_width && b.height == claimed_height),
           "another size than the header's", b);
-    Check(b.bits_per_pixel == 8 || b.bits_per_pixel == 16 || b.bits_per_pixel == 24 || b.bits_per_pixel == 32,
+    Check(b.bits_per_pixel == 8 || b.bits_per_pixel == 16 || b.bits_per_pixel == 24 ||
+              b.bits_per_pixel == 32,
           "a depth the encoder does not take", b);
     Check(b.channel_order == JPEG_ORDER_BLUE_LOW, "not blue first", b);
-    Check(b.pixels.size() == RowStride(b.width, b.bits_per_pixel) * b.height, "not exactly the host's rows", b);
+    Check(b.pixels.size() == RowStride(b.width, b.bits_per_pixel) * b.height,
+          "not exactly the host's rows", b);
     return b;
 }
 

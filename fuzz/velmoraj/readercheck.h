@@ -11,15 +11,16 @@
 
 #include "hostbitmap.h"
 
-typedef bool (*ImageReader)(const std::vector<uint8_t> &file, HostBitmap *bitmap, std::string *error);
+typedef bool (*ImageReader)(const std::vector<uint8_t> &file, HostBitmap *bitmap,
+                            std::string *error);
 
 // A header whose claimed size the fuzz target does not know.
 constexpr uint64_t kUnknownSize = UINT64_MAX;
 
 // Reads the file and checks the result against the width and height that
 // its header claims; aborts on a broken contract.
-HostBitmap ReadAndCheck(ImageReader reader, const std::vector<uint8_t> &file, uint64_t claimed_width,
-                        uint64_t claimed_height);
+HostBitmap ReadAndCheck(ImageReader reader, const std::vector<uint8_t> &file,
+                        uint64_t claimed_width, uint64_t claimed_height);
 
 // 8 and 24-bit results saved as BMP and as PGM/PPM read back as they were.
 void CheckRoundTrip(const HostBitmap &bitmap);

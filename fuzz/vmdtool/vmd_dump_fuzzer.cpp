@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t cbData)
     }
     Check(buffered.nStatus == 0, "dump of an existing file failed");
     Check(buffered == fallback, "buffer and fallback mode dump differently");
-    Check(AllLines(buffered.strOut, IsDumpLine), "a dump line that is no comment, section or entry");
+    Check(AllLines(buffered.strOut, IsDumpLine),
+          "a dump line that is no comment, section or entry");
     Check(AllLines(buffered.strWarn, IsWarningLine), "a warning line without its prefix");
     return 0;
 }

@@ -22,10 +22,11 @@ static bool SameTexts(const VmdSource &a, const VmdSource &b)
         return x.strKey == y.strKey && x.strText == y.strText;
     };
     auto sameSection = [&](const VmdSourceSection &x, const VmdSourceSection &y) {
-        return x.strName == y.strName &&
-               std::equal(x.entries.begin(), x.entries.end(), y.entries.begin(), y.entries.end(), sameEntry);
+        return x.strName == y.strName && std::equal(x.entries.begin(), x.entries.end(),
+                                                    y.entries.begin(), y.entries.end(), sameEntry);
     };
-    return std::equal(a.sections.begin(), a.sections.end(), b.sections.begin(), b.sections.end(), sameSection);
+    return std::equal(a.sections.begin(), a.sections.end(), b.sections.begin(), b.sections.end(),
+                      sameSection);
 }
 
 static void CheckRefusal(const std::string &strText, const std::string &strError)
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t cbData)
     DumpResult dump = DumpBytes(BuildVmdImage(source));
     Check(dump.nStatus == 0 && dump.strWarn.empty(), "a packed source dumps with warnings");
     VmdSource again;
-    Check(ParseVmdSource(dump.strOut, &again, &strError), "the dump of a packed source does not parse");
+    Check(ParseVmdSource(dump.strOut, &again, &strError),
+          "the dump of a packed source does not parse");
     Check(SameTexts(source, again), "the dump gives other sections, keys or texts");
     return 0;
 }

@@ -50,7 +50,8 @@ static HMODULE WINAPI FakeLoadLibraryW(LPCWSTR pszFile)
 static FARPROC WINAPI FakeGetProcAddress(HMODULE hModule, LPCSTR pszProc)
 {
     s_pWorld->procs.push_back(reinterpret_cast<ULONG_PTR>(pszProc));
-    if (hModule != s_hControl || !s_pWorld->fHasOrdinal || reinterpret_cast<ULONG_PTR>(pszProc) != 15)
+    if (hModule != s_hControl || !s_pWorld->fHasOrdinal ||
+        reinterpret_cast<ULONG_PTR>(pszProc) != 15)
         return nullptr;
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(FakeHtmlHelpW));
 }

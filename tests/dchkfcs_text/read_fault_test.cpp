@@ -30,7 +30,8 @@ public:
     static int s_nReads, s_nOpen, s_nClose, s_nAlloc, s_nFree;
 
 private:
-    template <typename T> static T Counted(int *pn, T result)
+    template <typename T>
+    static T Counted(int *pn, T result)
     {
         *pn += result != T(VMD_NO_HANDLE) && result != T();
         return result;
@@ -61,23 +62,29 @@ struct Text {
     const char16_t *pszTranslation;
 };
 
-const char kSource[] =
-    "[Other]\nCfcClose = not this one\n"
-    "[Dlg_CheckFAXCoverSheet]\n"
-    "Dlg_CheckFAXCoverSheet = Title translated\nCfcZoom = Zoom translated\n"
-    "Cfcz_ZoomIn = In translated\nCfcz_ZoomOut = Out translated\nCfcz_ViewWholePage = Page translated\n"
-    "Cfcz_ViewWholeWidth = Width translated\nCfcHelp = Help translated\nCfch_Help = Topics translated\n"
-    "CfcImagePosition = Position translated\nCfcImagePositionX = X translated\n"
-    "CfcImagePositionY = Y translated\nCfcClose = Close translated\n";
+const char kSource[] = "[Other]\nCfcClose = not this one\n"
+                       "[Dlg_CheckFAXCoverSheet]\n"
+                       "Dlg_CheckFAXCoverSheet = Title translated\nCfcZoom = Zoom translated\n"
+                       "Cfcz_ZoomIn = In translated\nCfcz_ZoomOut = Out "
+                       "translated\nCfcz_ViewWholePage = Page translated\n"
+                       "Cfcz_ViewWholeWidth = Width translated\nCfcHelp = Help "
+                       "translated\nCfch_Help = Topics translated\n"
+                       "CfcImagePosition = Position translated\nCfcImagePositionX = X translated\n"
+                       "CfcImagePositionY = Y translated\nCfcClose = Close translated\n";
 
 std::vector<Text> Texts()
 {
-    return {{g_UiWindowTitle.szText, u"Title translated"}, {g_aUiZoomMenu[0].szText, u"Zoom translated"},
-            {g_aUiZoomMenu[1].szText, u"In translated"},    {g_aUiZoomMenu[2].szText, u"Out translated"},
-            {g_aUiZoomMenu[3].szText, u"Page translated"},  {g_aUiZoomMenu[4].szText, u"Width translated"},
-            {g_aUiHelpMenu[0].szText, u"Help translated"},  {g_aUiHelpMenu[1].szText, u"Topics translated"},
+    return {{g_UiWindowTitle.szText, u"Title translated"},
+            {g_aUiZoomMenu[0].szText, u"Zoom translated"},
+            {g_aUiZoomMenu[1].szText, u"In translated"},
+            {g_aUiZoomMenu[2].szText, u"Out translated"},
+            {g_aUiZoomMenu[3].szText, u"Page translated"},
+            {g_aUiZoomMenu[4].szText, u"Width translated"},
+            {g_aUiHelpMenu[0].szText, u"Help translated"},
+            {g_aUiHelpMenu[1].szText, u"Topics translated"},
             {g_aUiImagePosition[0].szText, u"Position translated"},
-            {g_aUiImagePosition[1].szText, u"X translated"}, {g_aUiImagePosition[2].szText, u"Y translated"},
+            {g_aUiImagePosition[1].szText, u"X translated"},
+            {g_aUiImagePosition[2].szText, u"Y translated"},
             {g_UiClose.szText, u"Close translated"}};
 }
 
@@ -90,7 +97,8 @@ int CutTexts(const std::vector<UiString> &defaults)
     int nCut = 0;
     for (size_t i = 0; i < texts.size(); ++i) {
         UiString now(texts[i].pszField), translation = Ui(texts[i].pszTranslation);
-        bool fCut = now != defaults[i] && !now.empty() && now.size() < translation.size() && translation.compare(0, now.size(), now) == 0;
+        bool fCut = now != defaults[i] && !now.empty() && now.size() < translation.size() &&
+                    translation.compare(0, now.size(), now) == 0;
         EXPECT_TRUE(now == defaults[i] || now == translation || fCut) << "text " << i;
         nCut += fCut;
     }

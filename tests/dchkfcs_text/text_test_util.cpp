@@ -79,9 +79,18 @@ uint32_t AppendText(Bytes &image, const std::u16string &str)
     return off;
 }
 
-static bool SizeFails(VmdHandle, uint32_t *) { return false; }
-static bool ReadFails(VmdHandle, void *, uint32_t, uint32_t *) { return false; }
-static void *NoMemory(size_t) { return nullptr; }
+static bool SizeFails(VmdHandle, uint32_t *)
+{
+    return false;
+}
+static bool ReadFails(VmdHandle, void *, uint32_t, uint32_t *)
+{
+    return false;
+}
+static void *NoMemory(size_t)
+{
+    return nullptr;
+}
 
 // Every open of an existing file allocates twice: the record, which
 // succeeds, then the buffer, which fails.
@@ -106,8 +115,8 @@ ScopedFileOps::ScopedFileOps(FileOps kind) : m_ops(g_VmdPlatformFileOps)
 }
 
 static const std::pair<void *, size_t> s_aTableParts[] = {
-    {g_aUiZoomList, sizeof g_aUiZoomList},   {&g_UiWindowTitle, sizeof g_UiWindowTitle},
-    {g_aUiZoomMenu, sizeof g_aUiZoomMenu},   {g_aUiHelpMenu, sizeof g_aUiHelpMenu},
+    {g_aUiZoomList, sizeof g_aUiZoomList},           {&g_UiWindowTitle, sizeof g_UiWindowTitle},
+    {g_aUiZoomMenu, sizeof g_aUiZoomMenu},           {g_aUiHelpMenu, sizeof g_aUiHelpMenu},
     {g_aUiImagePosition, sizeof g_aUiImagePosition}, {&g_UiClose, sizeof g_UiClose},
 };
 
@@ -115,7 +124,8 @@ UiTable SaveUiTable()
 {
     UiTable table;
     for (const auto &part : s_aTableParts)
-        table.insert(table.end(), static_cast<uint8_t *>(part.first), static_cast<uint8_t *>(part.first) + part.second);
+        table.insert(table.end(), static_cast<uint8_t *>(part.first),
+                     static_cast<uint8_t *>(part.first) + part.second);
     return table;
 }
 

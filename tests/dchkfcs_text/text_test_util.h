@@ -32,7 +32,10 @@ Bytes PackSource(const std::string &strSource);
 void PutBytes(Bytes &image, size_t off, const std::string &str);
 void PutU32(Bytes &image, size_t off, uint32_t value);
 uint32_t AppendText(Bytes &image, const std::u16string &str);  // UTF-16LE with terminator
-inline uint32_t SectionOffset(size_t n) { return uint32_t(8 + 64 * n); }
+inline uint32_t SectionOffset(size_t n)
+{
+    return uint32_t(8 + 64 * n);
+}
 
 // File layers: the reader's three modes (the whole file in memory, and
 // fallback mode through a failing size query or a failing buffer

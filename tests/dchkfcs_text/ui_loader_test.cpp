@@ -8,8 +8,14 @@
 namespace {
 
 // Entry k of a packed source, and the entry count of its section n.
-uint32_t Entry(uint32_t k) { return SectionOffset(1) + 16 * k; }
-uint32_t Count(uint32_t n = 0) { return SectionOffset(n) + 52; }
+uint32_t Entry(uint32_t k)
+{
+    return SectionOffset(1) + 16 * k;
+}
+uint32_t Count(uint32_t n = 0)
+{
+    return SectionOffset(n) + 52;
+}
 
 void SetText(UiChar *pszField, const char16_t *psz)
 {
@@ -62,15 +68,31 @@ protected:
 TEST_F(UiLoader, WithoutTheFileTheBuiltInTextsStand)
 {
     LoadUiStrings();
-    EXPECT_EQ(TableRows(), (std::vector<std::string>{
-        "500:TBD_500=500%", "200:TBD_200=200%", "150:TBD_150=150%", "100:TBD_100=100%", "75:TBD_75=75%",
-        "50:TBD_50=50%", "25:TBD_25=25%", "10:TBD_10=10%", "0:=",
-        "Dlg_CheckFAXCoverSheet=Check On FAX Cover Sheet",
-        "0:CfcZoom=Zoom", "40001:Cfcz_ZoomIn=Zoom In", "40002:Cfcz_ZoomOut=Zoom Out",
-        "40004:Cfcz_ViewWholePage=View Whole Page", "40005:Cfcz_ViewWholeWidth=View Whole Width", "-1:=",
-        "0:CfcHelp=Help", "9:Cfch_Help=Help", "-1:=",
-        "CfcImagePosition=Image Position", "CfcImagePositionX=X", "CfcImagePositionY=Y", "=",
-        "CfcClose=Close"}));
+    EXPECT_EQ(TableRows(),
+              (std::vector<std::string>{"500:TBD_500=500%",
+                                        "200:TBD_200=200%",
+                                        "150:TBD_150=150%",
+                                        "100:TBD_100=100%",
+                                        "75:TBD_75=75%",
+                                        "50:TBD_50=50%",
+                                        "25:TBD_25=25%",
+                                        "10:TBD_10=10%",
+                                        "0:=",
+                                        "Dlg_CheckFAXCoverSheet=Check On FAX Cover Sheet",
+                                        "0:CfcZoom=Zoom",
+                                        "40001:Cfcz_ZoomIn=Zoom In",
+                                        "40002:Cfcz_ZoomOut=Zoom Out",
+                                        "40004:Cfcz_ViewWholePage=View Whole Page",
+                                        "40005:Cfcz_ViewWholeWidth=View Whole Width",
+                                        "-1:=",
+                                        "0:CfcHelp=Help",
+                                        "9:Cfch_Help=Help",
+                                        "-1:=",
+                                        "CfcImagePosition=Image Position",
+                                        "CfcImagePositionX=X",
+                                        "CfcImagePositionY=Y",
+                                        "=",
+                                        "CfcClose=Close"}));
 }
 
 // Each source against the defaults: the listed texts change, nothing else.
@@ -81,10 +103,14 @@ TEST_F(UiLoader, SectionAndKeysMatchIgnoringCaseAndChangeOnlyTheirTexts)
         std::vector<std::pair<UiChar *, const char16_t *>> changes;
     } aCases[] = {
         {"[Dlg_CheckFAXCoverSheet]\nCfcZoom = Zoomen\n", {{g_aUiZoomMenu[0].szText, u"Zoomen"}}},
-        {"[DLG_checkfaxcoversheet]\ncfczoom = a\nCFCCLOSE = b\ncfch_HELP = c\ncfcimagepositiony = d\n",
-         {{g_aUiZoomMenu[0].szText, u"a"}, {g_UiClose.szText, u"b"}, {g_aUiHelpMenu[1].szText, u"c"},
+        {"[DLG_checkfaxcoversheet]\ncfczoom = a\nCFCCLOSE = b\ncfch_HELP = c\ncfcimagepositiony = "
+         "d\n",
+         {{g_aUiZoomMenu[0].szText, u"a"},
+          {g_UiClose.szText, u"b"},
+          {g_aUiHelpMenu[1].szText, u"c"},
           {g_aUiImagePosition[2].szText, u"d"}}},
-        {"[Dlg_CheckFAXCoverSheet]\nTBD_100 = hundert\nTBD_500 = x\nUnknownKey = y\n", {}},  // zoom list: never
+        {"[Dlg_CheckFAXCoverSheet]\nTBD_100 = hundert\nTBD_500 = x\nUnknownKey = y\n",
+         {}},  // zoom list: never
         {"[Dlg_Other]\nCfcZoom = no\n[Dlg_CheckFAXCoverSheetX]\nCfcZoom = no\n", {}},
         {"[Dlg_CheckFAXCoverSheet]\nCfcClose =\n", {}},  // an empty text keeps the current one
     };
@@ -184,7 +210,8 @@ TEST_F(UiLoader, JapaneseFileTranslatesEveryTextInEveryReadMode)
     EXPECT_EQ(UiString(g_UiWindowTitle.szText), Ui(u"FAX 送付状の確認"));
     EXPECT_EQ(UiString(g_aUiZoomMenu[0].szText), Ui(u"ズーム"));
     EXPECT_EQ(UiString(g_UiClose.szText), Ui(u"閉じる"));
-    for (const UiMenuTextEntry *p : {&g_aUiZoomMenu[1], &g_aUiZoomMenu[4], &g_aUiHelpMenu[0], &g_aUiHelpMenu[1]})
+    for (const UiMenuTextEntry *p :
+         {&g_aUiZoomMenu[1], &g_aUiZoomMenu[4], &g_aUiHelpMenu[0], &g_aUiHelpMenu[1]})
         EXPECT_GT(p->szText[0], 0x3000) << p->szKey;
     UiTable buffered = SaveUiTable();
     for (FileOps mode : {FileOps::FallbackSize, FileOps::FallbackAlloc}) {

@@ -114,7 +114,8 @@ TEST_P(VmdReader, ReadsAtTheEndOfTheFileDeliverFewerBytes)
     EXPECT_EQ(VmdReadAt(pFile, buf, 16, 0xFFFFFFFF), 0);
     EXPECT_EQ(buf[0], 0xEE);
     EXPECT_EQ(VmdReadAt(pFile, buf, 16, 50), 10);
-    EXPECT_EQ(std::string(buf, buf + 11), std::string("\x33\x34\x35\x36\x37\x38\x39\x3A\x3B\x3C\xEE"));
+    EXPECT_EQ(std::string(buf, buf + 11),
+              std::string("\x33\x34\x35\x36\x37\x38\x39\x3A\x3B\x3C\xEE"));
 
     EXPECT_FALSE(VmdReadSectionHead(pFile, 0, buf));  // offset 0: nothing is read
     EXPECT_EQ(buf[0], 51);
@@ -135,7 +136,12 @@ TEST_P(VmdReader, KeyNames)
     PutBytes(image, 294, std::string(290, 'x'));
     PutBytes(image, 584, "tail");  // no NUL before the end of the file
     VmdFile *pFile = Open(image);
-    const struct { uint32_t off; size_t cbDest; bool fOk; std::string strResult; } aCases[] = {
+    const struct {
+        uint32_t off;
+        size_t cbDest;
+        bool fOk;
+        std::string strResult;
+    } aCases[] = {
         {0, 300, true, "Key"},
         {584, 300, true, "tail"},
         {2000, 300, true, ""},  // past the end: empty
@@ -163,7 +169,12 @@ TEST_P(VmdReader, Texts)
     image.pop_back();  // the file ends in the low byte of a last unit "!"
     image.back() = '!';
     VmdFile *pFile = Open(image);
-    const struct { uint32_t off; size_t cchDest; bool fOk; std::u16string strResult; } aCases[] = {
+    const struct {
+        uint32_t off;
+        size_t cchDest;
+        bool fOk;
+        std::u16string strResult;
+    } aCases[] = {
         {offEmpty, 64, false, u"before"},  // empty: the destination keeps its text
         {offNoEnd, 64, false, u"before"},  // no terminator within 290 units
         {offText, 64, true, u"Text"},

@@ -42,15 +42,19 @@ protected:
 
     ToolRun Pack(const std::string &strText)
     {
-        return RunTool({"pack", m_temp.Write("src.txt", Bytes(strText.begin(), strText.end())).string(), "-o",
-                        m_strVmd});
+        return RunTool({"pack",
+                        m_temp.Write("src.txt", Bytes(strText.begin(), strText.end())).string(),
+                        "-o", m_strVmd});
     }
     std::string PackedBytes()
     {
         std::ifstream in(m_strVmd, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    ToolRun Dump(const Bytes &image) { return RunTool({"dump", m_temp.Write("in.vmd", image).string()}); }
+    ToolRun Dump(const Bytes &image)
+    {
+        return RunTool({"dump", m_temp.Write("in.vmd", image).string()});
+    }
 };
 
 TEST_F(VmdTool, SourceErrorsNameTheLine)
@@ -58,7 +62,10 @@ TEST_F(VmdTool, SourceErrorsNameTheLine)
     std::string str31Pairs;
     for (int i = 0; i < 31; ++i)
         str31Pairs += "\xF0\x9F\x98\x80";
-    const struct { std::string strSource; const char *pszError; } aCases[] = {
+    const struct {
+        std::string strSource;
+        const char *pszError;
+    } aCases[] = {
         {"[S]\nK\xC3\xA9y = x\n", "line 2: key 'K\xC3\xA9y' must be ASCII"},
         {"# c\n[Dlg]\n\n[dlg]\n", "line 4: section 'dlg' already began on line 2"},
         {"[S]\nk = " + str31Pairs + "\xE3\x81\x82\xE3\x81\x82\n",
@@ -71,7 +78,8 @@ TEST_F(VmdTool, SourceErrorsNameTheLine)
         {"[S]\nk = \xC0\xAF\n", "line 2: text of 'k' is not valid UTF-8"},      // overlong
         {"[S\n", "line 1: section line must end with ']'"},
         {"[ ]\n", "line 1: empty section name"},
-        {"[12345678901234567890123456789012]\n", "line 1: section name '12345678901234567890123456789012' is longer"},
+        {"[12345678901234567890123456789012]\n",
+         "line 1: section name '12345678901234567890123456789012' is longer"},
         {"[S]\n = v\n", "line 2: empty key"},
     };
     for (const auto &c : aCases) {
@@ -91,7 +99,9 @@ TEST_F(VmdTool, PackThenDumpGivesTheSourceBack)
         strLongest += "\xF0\x9F\x98\x80";
     std::string strSource = "[Dlg_CheckFAXCoverSheet]\n"
                             "Dlg_CheckFAXCoverSheet = FAX \xE9\x80\x81\xE4\xBB\x98\n"
-                            "CfcZoom = " + strLongest + "\n"
+                            "CfcZoom = " +
+                            strLongest +
+                            "\n"
                             "CfcClose =\n"
                             "[Empty]\n"
                             "[Other]\n"
@@ -114,19 +124,22 @@ TEST_F(VmdTool, DumpWarnsAboutWhatThePreviewWouldMiss)
     PutU32(image, 200 + 8, AppendText(image, std::u16string(70, u'x')));
     ToolRun dump = Dump(image);
     EXPECT_EQ(dump.nStatus, 0);
-    for (const char *pszWarning : {
-             "warning: the section chain loops back to offset ",
-             "warning: entries of 'A' reach offset 0 after 2 of 5 entries: the header is read as an entry\n",
-             "warning: entries of 'A' loop back (a loop of 1 entries): ",
-             "warning: text of 'k' is 70 UTF-16 units; the preview cuts it to 63\n"})
+    for (const char *pszWarning :
+         {"warning: the section chain loops back to offset ",
+          "warning: entries of 'A' reach offset 0 after 2 of 5 entries: the header is read as an "
+          "entry\n",
+          "warning: entries of 'A' loop back (a loop of 1 entries): ",
+          "warning: text of 'k' is 70 UTF-16 units; the preview cuts it to 63\n"})
         EXPECT_NE(dump.strErr.find(pszWarning), std::string::npos) << dump.strErr;
     EXPECT_EQ(dump.strOut.find("[C]"), std::string::npos);
 
     image = PackSource("[A]\n[B]\n");
     PutU32(image, 4, 60);  // B lies beyond the limit
     dump = Dump(image);
-    EXPECT_NE(dump.strErr.find("the section chain goes on at offset 72, beyond the section limit 60"),
-              std::string::npos) << dump.strErr;
+    EXPECT_NE(
+        dump.strErr.find("the section chain goes on at offset 72, beyond the section limit 60"),
+        std::string::npos)
+        << dump.strErr;
 
     // What a source cannot hold is escaped, so the dump stays UTF-8 lines.
     // What a source cannot hold is escaped or skipped, so that the dump
@@ -138,9 +151,10 @@ TEST_F(VmdTool, DumpWarnsAboutWhatThePreviewWouldMiss)
     PutBytes(image, image.size(), std::string("[l", 3));
     dump = Dump(image);
     EXPECT_EQ(dump.strOut.substr(dump.strOut.find('\n') + 1), "[A\\xFF]\nk = two\\nlines\n");
-    for (const char *pszWarning : {"warning: section name 'A\\xFF' at offset 8 is empty or not printable ASCII\n",
-                                   "warning: text of 'k' holds line breaks, shown as \\n: a source cannot hold them\n",
-                                   "key '[l' starts with '[' or '#' or holds '=', which a source cannot: skipped\n"})
+    for (const char *pszWarning :
+         {"warning: section name 'A\\xFF' at offset 8 is empty or not printable ASCII\n",
+          "warning: text of 'k' holds line breaks, shown as \\n: a source cannot hold them\n",
+          "key '[l' starts with '[' or '#' or holds '=', which a source cannot: skipped\n"})
         EXPECT_NE(dump.strErr.find(pszWarning), std::string::npos) << dump.strErr;
 }
 

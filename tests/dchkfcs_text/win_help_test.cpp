@@ -29,7 +29,10 @@ TEST_F(HelpLauncher, PlatformPicksFileAndViewerForBothRequests)
 {
     UiChar szFolder[MAX_PATH];
     ASSERT_TRUE(GetModuleFolder(szFolder, MAX_PATH));
-    const struct { DWORD dwPlatformId, dwMajor; BOOL fNt6; } aCases[] = {
+    const struct {
+        DWORD dwPlatformId, dwMajor;
+        BOOL fNt6;
+    } aCases[] = {
         {VER_PLATFORM_WIN32_NT, 5, FALSE},
         {VER_PLATFORM_WIN32_WINDOWS, 6, FALSE},
         {VER_PLATFORM_WIN32_NT, 6, TRUE},
@@ -42,7 +45,8 @@ TEST_F(HelpLauncher, PlatformPicksFileAndViewerForBothRequests)
         EXPECT_EQ(IsNt6OrLater(), c.fNt6) << c.dwMajor;
         WCHAR szPath[MAX_PATH];
         GetHelpFilePath(szPath, MAX_PATH);
-        EXPECT_EQ(std::wstring(szPath), std::wstring(szFolder) + (c.fNt6 ? L"VELMORA_.CHM" : L"VELMORA_.HLP"));
+        EXPECT_EQ(std::wstring(szPath),
+                  std::wstring(szFolder) + (c.fNt6 ? L"VELMORA_.CHM" : L"VELMORA_.HLP"));
 
         ShowHelpTopic(m_hwndFrame, m_pszFile);
         ShowControlHelp(m_hwndItem, m_pszFile);
@@ -53,7 +57,7 @@ TEST_F(HelpLauncher, PlatformPicksFileAndViewerForBothRequests)
         EXPECT_EQ(topic.hwnd, m_hwndFrame);
         EXPECT_EQ(control.hwnd, m_hwndItem);
         EXPECT_EQ(topic.strFile + control.strFile, std::wstring(m_pszFile) + m_pszFile);
-        EXPECT_EQ(topic.uCommand, c.fNt6 ? 15u : UINT(HELP_CONTEXT));  // HH_HELP_CONTEXT
+        EXPECT_EQ(topic.uCommand, c.fNt6 ? 15u : UINT(HELP_CONTEXT));    // HH_HELP_CONTEXT
         EXPECT_EQ(control.uCommand, c.fNt6 ? 17u : UINT(HELP_WM_HELP));  // HH_TP_HELP_WM_HELP
         EXPECT_EQ(topic.dwData, ULONG_PTR(22200));
         const DWORD *pMap = reinterpret_cast<const DWORD *>(control.dwData);
@@ -87,10 +91,8 @@ TEST_F(HelpLauncher, BindingOrderAndItsFailureAreKept)
         std::vector<std::wstring> loads;
         size_t nCalls;
     } aCases[] = {
-        {true, true, true, true, {kRegistered}, 3},
-        {false, true, true, true, {L"hhctrl.ocx"}, 3},
-        {true, false, true, true, kBoth, 3},
-        {true, false, false, true, kBoth, 0},
+        {true, true, true, true, {kRegistered}, 3},  {false, true, true, true, {L"hhctrl.ocx"}, 3},
+        {true, false, true, true, kBoth, 3},         {true, false, false, true, kBoth, 0},
         {true, true, true, false, {kRegistered}, 0},
     };
     for (const auto &c : aCases) {
@@ -106,7 +108,8 @@ TEST_F(HelpLauncher, BindingOrderAndItsFailureAreKept)
         EXPECT_EQ(m_world.queries, std::vector<std::wstring>{kClsidKey}) << nCase;
         EXPECT_EQ(m_world.loads, c.loads) << nCase;
         EXPECT_EQ(m_world.procs, c.fRegisteredLoads || c.fNamedLoads ? std::vector<ULONG_PTR>{15}
-                                                                     : std::vector<ULONG_PTR>{}) << nCase;
+                                                                     : std::vector<ULONG_PTR>{})
+            << nCase;
         EXPECT_EQ(m_world.calls.size(), c.nCalls) << nCase;
     }
 }

@@ -11,7 +11,8 @@ namespace {
 
 HANDLE OpenFor(const UiString &strPath, DWORD dwAccess, DWORD dwShare)
 {
-    return CreateFileW(strPath.c_str(), dwAccess, dwShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(strPath.c_str(), dwAccess, dwShare, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Readers are admitted while the file is open, writers are not; a file
@@ -28,7 +29,8 @@ TEST(Win32FileLayer, OpenDataFileIsSharedForReadingOnly)
     HANDLE hRead = OpenFor(strPath, GENERIC_READ, FILE_SHARE_READ);
     EXPECT_NE(hRead, INVALID_HANDLE_VALUE);
     CloseHandle(hRead);
-    EXPECT_EQ(OpenFor(strPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(OpenFor(strPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE),
+              INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
     VmdClose(pFile);
 
@@ -76,7 +78,8 @@ TEST(DeepFolder, PathsThatDoNotFitAreEmptyOrMissing)
         std::filesystem::copy_file(std::wstring(szProgram) + L"probe.dll", folder / L"p.dll");
         std::wstring strFolder = folder.wstring() + L"\\";
         ASSERT_EQ(strFolder.size(), cchFolder + 1);
-        WriteFile(folder / L"VELMORAD.VMD", PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = deep\n"));
+        WriteFile(folder / L"VELMORAD.VMD",
+                  PackSource("[Dlg_CheckFAXCoverSheet]\nCfcClose = deep\n"));
         g_hInstance = LoadLibraryW((strFolder + L"p.dll").c_str());
         ASSERT_NE(g_hInstance, nullptr) << cchFolder;
         WCHAR szHelp[MAX_PATH];

@@ -29,7 +29,8 @@ TEST_F(PreviewTest, EveryWayOfClosingReturnsOne)
              SetFocus(CloseButton(w));
              PostKey(GetFocus(), VK_ESCAPE);
          }},
-        {"the Close button", [](const PreviewWindows &w) { SendMessageW(CloseButton(w), BM_CLICK, 0, 0); }},
+        {"the Close button",
+         [](const PreviewWindows &w) { SendMessageW(CloseButton(w), BM_CLICK, 0, 0); }},
         {"Space on the Close button",
          [](const PreviewWindows &w) {
              SetFocus(CloseButton(w));
@@ -41,19 +42,19 @@ TEST_F(PreviewTest, EveryWayOfClosingReturnsOne)
     };
     for (const auto &way : ways) {
         SCOPED_TRACE(way.first);
-        const int nResult = RunPreview(lib, parent, sheet, 0, 0, {{50, [&](const PreviewWindows &w) {
-            EXPECT_FALSE(IsWindowEnabled(parent));
-            way.second(w);
-        }}});
+        const int nResult =
+            RunPreview(lib, parent, sheet, 0, 0, {{50, [&](const PreviewWindows &w) {
+                                                       EXPECT_FALSE(IsWindowEnabled(parent));
+                                                       way.second(w);
+                                                   }}});
         ExpectClosed(nResult);
     }
 }
 
 TEST_F(PreviewTest, QuitMessageEndsTheCallAndIsConsumed)
 {
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {{50, [](const PreviewWindows &) {
-        PostQuitMessage(7);
-    }}});
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0,
+                                   {{50, [](const PreviewWindows &) { PostQuitMessage(7); }}});
     ExpectClosed(nResult);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -64,19 +65,24 @@ TEST_F(PreviewTest, QuitMessageEndsTheCallAndIsConsumed)
 TEST_F(PreviewTest, CallsInSequenceLeaveTheMetafileAsItWas)
 {
     const std::vector<BYTE> before = MetafileBytes(sheet);
-    const struct { bool bParent; int x, y; const WCHAR *pszShown; } aCalls[] = {
+    const struct {
+        bool bParent;
+        int x, y;
+        const WCHAR *pszShown;
+    } aCalls[] = {
         {true, 12, -3, L"Image Position X 12 Y -3"},
         {false, 0, 0, L"Image Position X 0 Y 0"},
         {true, -2147483647 - 1, 2147483647, L"Image Position X -2147483648 Y 2147483647"}};
     for (const auto &call : aCalls) {
         SCOPED_TRACE(call.pszShown);
         HWND hwndParent = call.bParent ? parent : nullptr;
-        const int nResult = RunPreview(lib, hwndParent, sheet, call.x, call.y,
-                                       {{50, [&](const PreviewWindows &w) {
-            EXPECT_EQ(hwndParent, GetWindow(w.frame, GW_OWNER));
-            EXPECT_EQ(call.pszShown, WindowText(GetDlgItem(w.dialog, IDC_IMAGEPOS)));
-            SendMessageW(CloseButton(w), BM_CLICK, 0, 0);
-        }}});
+        const int nResult = RunPreview(
+            lib, hwndParent, sheet, call.x, call.y,
+            {{50, [&](const PreviewWindows &w) {
+                  EXPECT_EQ(hwndParent, GetWindow(w.frame, GW_OWNER));
+                  EXPECT_EQ(call.pszShown, WindowText(GetDlgItem(w.dialog, IDC_IMAGEPOS)));
+                  SendMessageW(CloseButton(w), BM_CLICK, 0, 0);
+              }}});
         ExpectClosed(nResult);
         EXPECT_EQ(before, MetafileBytes(sheet));
     }
@@ -97,19 +103,23 @@ static ULONGLONG ProcessCpu100ns()
 TEST_F(PreviewTest, IdlePreviewUsesNextToNoCpu)
 {
     ULONGLONG cpuStart = 0, wallStart = 0;
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {300, [&](const PreviewWindows &) {
-            cpuStart = ProcessCpu100ns();
-            wallStart = GetTickCount64();
-        }},
-        {1000, [&](const PreviewWindows &w) {
-            const ULONGLONG cpuMs = (ProcessCpu100ns() - cpuStart) / 10000;
-            const ULONGLONG wallMs = GetTickCount64() - wallStart;
-            EXPECT_GE(wallMs, 900u);
-            // A polling loop would take a whole core; waiting costs almost nothing.
-            EXPECT_LT(cpuMs, wallMs / 4) << cpuMs << " ms of CPU in " << wallMs << " ms";
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0,
+                                   {{300,
+                                     [&](const PreviewWindows &) {
+                                         cpuStart = ProcessCpu100ns();
+                                         wallStart = GetTickCount64();
+                                     }},
+                                    {1000, [&](const PreviewWindows &w) {
+                                         const ULONGLONG cpuMs =
+                                             (ProcessCpu100ns() - cpuStart) / 10000;
+                                         const ULONGLONG wallMs = GetTickCount64() - wallStart;
+                                         EXPECT_GE(wallMs, 900u);
+                                         // A polling loop would take a whole core; waiting costs
+                                         // almost nothing.
+                                         EXPECT_LT(cpuMs, wallMs / 4)
+                                             << cpuMs << " ms of CPU in " << wallMs << " ms";
+                                         PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                                     }}});
     ExpectClosed(nResult);
 }
 
@@ -130,23 +140,24 @@ TEST_F(PreviewTest, HelpAndEnterLeaveThePreviewWorking)
         return SendMessageW(hwndTarget, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     };
     int nBefore = 0;
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            nBefore = ShownPercent(w);
-            EXPECT_EQ(1, helpFor(w.frame, w.frame));
-            EXPECT_EQ(1, helpFor(w.frame, w.view));
-            PostMessageW(w.frame, WM_COMMAND, ID_HELP, 0);
-            SetFocus(w.view);
-            PostMessageW(w.view, MSG_KEYF1, 0, 0);
-            SetFocus(CloseButton(w));
-            PostKey(GetFocus(), VK_RETURN);
-        }},
-        {100, [&](const PreviewWindows &w) {
-            EXPECT_TRUE(IsWindowVisible(w.frame));
-            EXPECT_FALSE(IsWindowEnabled(parent));
-            EXPECT_EQ(nBefore, ShownPercent(w));
-            PostKey(w.view, VK_ESCAPE);
-        }}});
+    const int nResult = RunPreview(lib, parent, sheet, 0, 0,
+                                   {{50,
+                                     [&](const PreviewWindows &w) {
+                                         nBefore = ShownPercent(w);
+                                         EXPECT_EQ(1, helpFor(w.frame, w.frame));
+                                         EXPECT_EQ(1, helpFor(w.frame, w.view));
+                                         PostMessageW(w.frame, WM_COMMAND, ID_HELP, 0);
+                                         SetFocus(w.view);
+                                         PostMessageW(w.view, MSG_KEYF1, 0, 0);
+                                         SetFocus(CloseButton(w));
+                                         PostKey(GetFocus(), VK_RETURN);
+                                     }},
+                                    {100, [&](const PreviewWindows &w) {
+                                         EXPECT_TRUE(IsWindowVisible(w.frame));
+                                         EXPECT_FALSE(IsWindowEnabled(parent));
+                                         EXPECT_EQ(nBefore, ShownPercent(w));
+                                         PostKey(w.view, VK_ESCAPE);
+                                     }}});
     ExpectClosed(nResult);
 }
 
@@ -157,7 +168,8 @@ static bool s_bRefused, s_bParentDisabledThen;
 
 static LRESULT CALLBACK RefuseFrameHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    if (nCode == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == L"VX_CHKFCS_MAINWND") {
+    if (nCode == HCBT_CREATEWND &&
+        ClassName(reinterpret_cast<HWND>(wParam)) == L"VX_CHKFCS_MAINWND") {
         s_bRefused = true;
         s_bParentDisabledThen = !IsWindowEnabled(s_hwndRefusedParent);
         return 1;

@@ -16,7 +16,7 @@ struct LiveObject {
 struct Tally {
     std::map<std::string, ObjectCount> counts;
     std::map<UINT_PTR, LiveObject> live;
-    std::map<HDC, std::vector<int>> savedStates;     // SaveDC levels per DC
+    std::map<HDC, std::vector<int>> savedStates;       // SaveDC levels per DC
     std::map<HDC, std::map<DWORD, HGDIOBJ>> selected;  // objects selected into each DC, by type
 };
 Tally *s_pTally;
@@ -77,7 +77,8 @@ decltype(&DestroyAcceleratorTable) s_DestroyAcceleratorTable;
 
 // Wrappers of imports that return a new object, and of imports that
 // release their one argument; one instance per import.
-template <typename Fn, Fn *ppfnOriginal, const char *pszKind> struct Creator;
+template <typename Fn, Fn *ppfnOriginal, const char *pszKind>
+struct Creator;
 template <typename R, typename... A, R(WINAPI **ppfnOriginal)(A...), const char *pszKind>
 struct Creator<R(WINAPI *)(A...), ppfnOriginal, pszKind> {
     static R WINAPI Call(A... args)
@@ -88,8 +89,10 @@ struct Creator<R(WINAPI *)(A...), ppfnOriginal, pszKind> {
     }
 };
 
-template <typename Fn, Fn *ppfnOriginal> struct Releaser;
-template <typename H, BOOL(WINAPI **ppfnOriginal)(H)> struct Releaser<BOOL(WINAPI *)(H), ppfnOriginal> {
+template <typename Fn, Fn *ppfnOriginal>
+struct Releaser;
+template <typename H, BOOL(WINAPI **ppfnOriginal)(H)>
+struct Releaser<BOOL(WINAPI *)(H), ppfnOriginal> {
     static BOOL WINAPI Call(H h)
     {
         BOOL bOk = (*ppfnOriginal)(h);
@@ -167,18 +170,37 @@ struct Wrapper {
     void **ppfnOriginal;
 };
 
-#define WRAP(name) {#name, reinterpret_cast<void *>(Count##name), reinterpret_cast<void **>(&s_##name)}
+#define WRAP(name)                                                                                 \
+    {                                                                                              \
+#name, reinterpret_cast < void *>(Count##name), reinterpret_cast < void **>(&s_##name)     \
+    }
 #define ORIGINAL(name) decltype(s_##name), &s_##name
-#define CREATOR(name, kind) \
-    {#name, reinterpret_cast<void *>(&Creator<ORIGINAL(name), kind>::Call), reinterpret_cast<void **>(&s_##name)}
-#define RELEASER(name) \
-    {#name, reinterpret_cast<void *>(&Releaser<ORIGINAL(name)>::Call), reinterpret_cast<void **>(&s_##name)}
+#define CREATOR(name, kind)                                                                        \
+    {                                                                                              \
+#name, reinterpret_cast < void *>(&Creator <ORIGINAL(name), kind>::Call),                  \
+            reinterpret_cast < void **>(&s_##name)                                                 \
+    }
+#define RELEASER(name)                                                                             \
+    {                                                                                              \
+#name, reinterpret_cast < void *>(&Releaser <ORIGINAL(name)>::Call),                       \
+            reinterpret_cast < void **>(&s_##name)                                                 \
+    }
 const Wrapper s_aWrappers[] = {
-    CREATOR(CreateWindowExW, KIND_WINDOW), CREATOR(CreateDialogParamW, KIND_WINDOW),
-    CREATOR(CreateToolbarEx, KIND_WINDOW), RELEASER(DestroyWindow),
-    CREATOR(CreatePen, KIND_PEN), WRAP(DeleteObject), WRAP(SelectObject),
-    CREATOR(GetDC, KIND_DC), WRAP(ReleaseDC), CREATOR(BeginPaint, KIND_PAINT_DC), WRAP(EndPaint),
-    WRAP(SaveDC), WRAP(RestoreDC), CREATOR(LoadAcceleratorsW, KIND_ACCEL), RELEASER(DestroyAcceleratorTable),
+    CREATOR(CreateWindowExW, KIND_WINDOW),
+    CREATOR(CreateDialogParamW, KIND_WINDOW),
+    CREATOR(CreateToolbarEx, KIND_WINDOW),
+    RELEASER(DestroyWindow),
+    CREATOR(CreatePen, KIND_PEN),
+    WRAP(DeleteObject),
+    WRAP(SelectObject),
+    CREATOR(GetDC, KIND_DC),
+    WRAP(ReleaseDC),
+    CREATOR(BeginPaint, KIND_PAINT_DC),
+    WRAP(EndPaint),
+    WRAP(SaveDC),
+    WRAP(RestoreDC),
+    CREATOR(LoadAcceleratorsW, KIND_ACCEL),
+    RELEASER(DestroyAcceleratorTable),
 };
 #undef RELEASER
 #undef CREATOR
@@ -189,8 +211,9 @@ const Wrapper s_aWrappers[] = {
 // resource icons and cursors, stock objects and system colour brushes, the
 // frame's own menu (destroyed with the frame), and window classes, which are
 // registered on every call and stay registered by design.
-const char *const s_apszShared[] = {"LoadIconW", "LoadCursorW", "GetStockObject", "GetSysColorBrush",
-                                     "GetMenu", "GetSubMenu", "RegisterClassW"};
+const char *const s_apszShared[] = {"LoadIconW",        "LoadCursorW", "GetStockObject",
+                                    "GetSysColorBrush", "GetMenu",     "GetSubMenu",
+                                    "RegisterClassW"};
 
 bool LooksCreating(const char *pszName)
 {
@@ -198,8 +221,8 @@ bool LooksCreating(const char *pszName)
                                   "SetWindowsHook", "BeginPaint", "SaveDC"})
         if (strncmp(pszName, pszPrefix, strlen(pszPrefix)) == 0)
             return true;
-    for (const char *psz : {"GetDC", "GetDCEx", "GetWindowDC", "GetStockObject", "GetSysColorBrush", "GetMenu",
-                            "GetSubMenu", "GetSystemMenu"})
+    for (const char *psz : {"GetDC", "GetDCEx", "GetWindowDC", "GetStockObject", "GetSysColorBrush",
+                            "GetMenu", "GetSubMenu", "GetSystemMenu"})
         if (strcmp(pszName, psz) == 0)
             return true;
     return false;
@@ -213,7 +236,8 @@ bool IsUiLibrary(const char *pszDll)
     return false;
 }
 
-template <typename T> T *At(HMODULE hModule, DWORD rva)
+template <typename T>
+T *At(HMODULE hModule, DWORD rva)
 {
     return reinterpret_cast<T *>(reinterpret_cast<BYTE *>(hModule) + rva);
 }
@@ -231,16 +255,20 @@ void ImportCounter::Redirect(void **ppSlot, void *pTarget)
 ImportCounter::ImportCounter(HMODULE hModule) : m_hModule(hModule)
 {
     s_pTally = new Tally;
-    const IMAGE_NT_HEADERS *pNt = At<IMAGE_NT_HEADERS>(hModule, At<IMAGE_DOS_HEADER>(hModule, 0)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &dir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto *pImport = At<IMAGE_IMPORT_DESCRIPTOR>(hModule, dir.VirtualAddress); pImport->Name; ++pImport) {
+    const IMAGE_NT_HEADERS *pNt =
+        At<IMAGE_NT_HEADERS>(hModule, At<IMAGE_DOS_HEADER>(hModule, 0)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir =
+        pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *pImport = At<IMAGE_IMPORT_DESCRIPTOR>(hModule, dir.VirtualAddress); pImport->Name;
+         ++pImport) {
         const char *pszDll = At<char>(hModule, pImport->Name);
         auto *pName = At<IMAGE_THUNK_DATA>(hModule, pImport->OriginalFirstThunk);
         auto *pSlot = At<IMAGE_THUNK_DATA>(hModule, pImport->FirstThunk);
         for (; pName->u1.AddressOfData; ++pName, ++pSlot) {
             if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
                 continue;
-            const char *pszName = At<IMAGE_IMPORT_BY_NAME>(hModule, DWORD(pName->u1.AddressOfData))->Name;
+            const char *pszName =
+                At<IMAGE_IMPORT_BY_NAME>(hModule, DWORD(pName->u1.AddressOfData))->Name;
             void **ppSlot = reinterpret_cast<void **>(&pSlot->u1.Function);
             bool bCounted = false;
             for (const Wrapper &w : s_aWrappers) {
@@ -271,7 +299,8 @@ ImportCounter::~ImportCounter()
 std::map<std::string, ObjectCount> ImportCounter::Counts()
 {
     for (auto it = s_pTally->live.begin(); it != s_pTally->live.end();) {
-        bool bGoneWithParent = it->second.pszKind == KIND_WINDOW && !IsWindow(reinterpret_cast<HWND>(it->first));
+        bool bGoneWithParent =
+            it->second.pszKind == KIND_WINDOW && !IsWindow(reinterpret_cast<HWND>(it->first));
         if (bGoneWithParent)
             ++s_pTally->counts[KIND_WINDOW].nReleased;
         it = bGoneWithParent ? s_pTally->live.erase(it) : std::next(it);

@@ -144,8 +144,8 @@ HWND CreateParentWindow()
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"VelmorazTestParent";
     RegisterClassW(&wc);  // a second registration fails harmlessly
-    return CreateWindowExW(0, wc.lpszClassName, L"test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           0, 0, 320, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExW(0, wc.lpszClassName, L"test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                           0, 320, 200, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 void PostKey(HWND hwnd, UINT vk)
@@ -183,8 +183,8 @@ static void CALLBACK StepTimerProc(HWND, UINT, UINT_PTR idTimer, DWORD);
 
 static void ScheduleNext(StepRun *pRun)
 {
-    UINT delay = pRun->next < pRun->steps.size() ? pRun->steps[pRun->next].delayMs
-                                                 : AFTER_LAST_TICK_MS;
+    UINT delay =
+        pRun->next < pRun->steps.size() ? pRun->steps[pRun->next].delayMs : AFTER_LAST_TICK_MS;
     pRun->idTimer = SetTimer(nullptr, 0, delay, StepTimerProc);
 }
 
@@ -242,8 +242,10 @@ HENHMETAFILE CreateCoverSheet(int cxHimetric, int cyHimetric)
 {
     RECT rcFrame = {0, 0, cxHimetric, cyHimetric};
     HDC hdc = CreateEnhMetaFileW(nullptr, nullptr, &rcFrame, nullptr);
-    const int cx = MulDiv(cxHimetric, GetDeviceCaps(hdc, HORZRES), GetDeviceCaps(hdc, HORZSIZE) * 100);
-    const int cy = MulDiv(cyHimetric, GetDeviceCaps(hdc, VERTRES), GetDeviceCaps(hdc, VERTSIZE) * 100);
+    const int cx =
+        MulDiv(cxHimetric, GetDeviceCaps(hdc, HORZRES), GetDeviceCaps(hdc, HORZSIZE) * 100);
+    const int cy =
+        MulDiv(cyHimetric, GetDeviceCaps(hdc, VERTRES), GetDeviceCaps(hdc, VERTSIZE) * 100);
     RECT rcBlock = {cx / 10, cy / 10, cx * 3 / 10, cy * 2 / 10};
     HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0));
     FillRect(hdc, &rcBlock, hRed);

@@ -13,11 +13,20 @@
 
 // Command and child-window ids that a host sees on the preview's windows.
 enum {
-    ID_OK = 1, ID_CANCEL = 2, ID_HELP = 9,
-    IDM_ZOOMIN = 40001, IDM_ZOOMOUT = 40002, IDM_ZOOMBOX = 40003,
-    IDM_WHOLEPAGE = 40004, IDM_WHOLEWIDTH = 40005, IDC_IMAGEPOS = 1001,
-    IDC_TOOLBAR = 0x1001, IDC_VIEW = 0x1002, IDC_DLGBAR = 0x1003,
-    IDC_STATUSBAR = 0x1004, IDC_ZOOMBOX = 0x1005
+    ID_OK = 1,
+    ID_CANCEL = 2,
+    ID_HELP = 9,
+    IDM_ZOOMIN = 40001,
+    IDM_ZOOMOUT = 40002,
+    IDM_ZOOMBOX = 40003,
+    IDM_WHOLEPAGE = 40004,
+    IDM_WHOLEWIDTH = 40005,
+    IDC_IMAGEPOS = 1001,
+    IDC_TOOLBAR = 0x1001,
+    IDC_VIEW = 0x1002,
+    IDC_DLGBAR = 0x1003,
+    IDC_STATUSBAR = 0x1004,
+    IDC_ZOOMBOX = 0x1005
 };
 
 typedef int(WINAPI *DispCheckFcsWindowFn)(HWND, HENHMETAFILE, DWORD, int, int);

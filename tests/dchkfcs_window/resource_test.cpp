@@ -29,7 +29,9 @@ struct Reader {
     bool ok = true;
 
     explicit Reader(const std::vector<BYTE> &bytes)
-        : p(bytes.data()), pBase(bytes.data()), pEnd(bytes.data() + bytes.size()) {}
+        : p(bytes.data()), pBase(bytes.data()), pEnd(bytes.data() + bytes.size())
+    {
+    }
     WORD Word()
     {
         WORD w = 0;
@@ -85,7 +87,8 @@ protected:
         HRSRC hResource = FindResourceExW(lib.hModule, pszType, MAKEINTRESOURCEW(id), kJapanese);
         if (!hResource)
             return {};
-        const BYTE *p = static_cast<const BYTE *>(LockResource(LoadResource(lib.hModule, hResource)));
+        const BYTE *p =
+            static_cast<const BYTE *>(LockResource(LoadResource(lib.hModule, hResource)));
         return std::vector<BYTE>(p, p + SizeofResource(lib.hModule, hResource));
     }
 
@@ -102,7 +105,8 @@ ULONG_PTR Number(LPCWSTR psz)
     return IS_INTRESOURCE(psz) ? reinterpret_cast<ULONG_PTR>(psz) : ~ULONG_PTR(0);
 }
 
-BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR pszType, LPCWSTR pszName, WORD wLanguage, LONG_PTR lParam)
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR pszType, LPCWSTR pszName, WORD wLanguage,
+                          LONG_PTR lParam)
 {
     reinterpret_cast<std::set<ResourceKey> *>(lParam)->insert(
         ResourceKey(Number(pszType), Number(pszName), wLanguage));
@@ -175,7 +179,8 @@ enum { CELL = 20, CELLS = 5, STRIP_STRIDE = 52 };  // 100 pixels at 4 bits, in D
 COLORREF StripPixel(const std::vector<BYTE> &strip, int x, int y)
 {
     const BYTE *pPalette = strip.data() + sizeof(BITMAPINFOHEADER);
-    const BYTE *pRow = pPalette + 16 * sizeof(RGBQUAD) + (CELL - 1 - y) * STRIP_STRIDE;  // bottom-up
+    const BYTE *pRow =
+        pPalette + 16 * sizeof(RGBQUAD) + (CELL - 1 - y) * STRIP_STRIDE;  // bottom-up
     const int index = x % 2 ? pRow[x / 2] & 0x0F : pRow[x / 2] >> 4;
     const BYTE *pEntry = pPalette + index * sizeof(RGBQUAD);  // blue, green, red
     return RGB(pEntry[2], pEntry[1], pEntry[0]);
@@ -244,7 +249,8 @@ TEST_F(ResourceTest, IconHolds32And16PixelImagesIn16ColoursWithMasks)
         int nTransparent = 0;
         for (int y = 0; y < n; ++y)
             for (int x = 0; x < n; ++x)
-                nTransparent += (image[cbHead + cbColour + y * cbMaskRow + x / 8] >> (7 - x % 8)) & 1;
+                nTransparent +=
+                    (image[cbHead + cbColour + y * cbMaskRow + x / 8] >> (7 - x % 8)) & 1;
         EXPECT_GT(nTransparent, 0);
         EXPECT_LT(nTransparent, n * n / 2);
     }
@@ -282,15 +288,22 @@ TEST_F(ResourceTest, MenuHoldsZoomAndHelpWithTheirCommands)
     std::vector<std::wstring> items;
     ReadMenuItems(r, items);
     EXPECT_TRUE(r.ok && r.p == r.pEnd);
-    const std::vector<std::wstring> expected = {
-        L"Zoom:", L"Zoom In=40001", L"Zoom Out=40002", L"=0", L"View Whole Page=40004",
-        L"View Whole Width=40005", L";", L"Help:", L"Help=9", L";"};
+    const std::vector<std::wstring> expected = {L"Zoom:",
+                                                L"Zoom In=40001",
+                                                L"Zoom Out=40002",
+                                                L"=0",
+                                                L"View Whole Page=40004",
+                                                L"View Whole Width=40005",
+                                                L";",
+                                                L"Help:",
+                                                L"Help=9",
+                                                L";"};
     EXPECT_EQ(expected, items);
 }
 
 // A dialog item as "id class "text" x,y,cx,cy style/extended style".
-std::wstring Item(int id, const std::wstring &cls, const std::wstring &text, const std::wstring &rect,
-                  DWORD dwStyle, DWORD dwExStyle = 0)
+std::wstring Item(int id, const std::wstring &cls, const std::wstring &text,
+                  const std::wstring &rect, DWORD dwStyle, DWORD dwExStyle = 0)
 {
     WCHAR szStyle[32];
     wsprintfW(szStyle, L"%08X/%X", dwStyle, dwExStyle);
@@ -337,7 +350,8 @@ TEST_F(ResourceTest, PanelIsAClassicChildDialogWithItsThreeControls)
         items.push_back(ReadDialogItem(r));
     EXPECT_TRUE(r.ok);
     const std::vector<std::wstring> expected = {
-        Item(IDCANCEL, L"button", L"Close", L"176,2,60,14", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP),
+        Item(IDCANCEL, L"button", L"Close", L"176,2,60,14",
+             BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP),
         Item(0xFFFF, L"static", L"", L"133,1,1,15", SS_ETCHEDVERT | WS_CHILD | WS_VISIBLE),
         Item(1001, L"static", L"Image Position X xx Y xx", L"1,5,127,8",
              SS_RIGHT | WS_CHILD | WS_VISIBLE | WS_GROUP)};
@@ -364,7 +378,8 @@ TEST_F(ResourceTest, AcceleratorsAreEscAndEnterAndLayoutListsTheButtons)
     std::vector<WORD> words(layout.size() / 2);
     memcpy(words.data(), layout.data(), words.size() * 2);
     // Version, image width and height, item count, then the commands (0: a separator).
-    const std::vector<WORD> expectedLayout = {1, 20, 20, 7, 40001, 40002, 0, 40004, 40005, 0, 40003};
+    const std::vector<WORD> expectedLayout = {1, 20,    20,    7, 40001, 40002,
+                                              0, 40004, 40005, 0, 40003};
     EXPECT_EQ(expectedLayout, words);
     EXPECT_EQ(expectedLayout.size() * 2, layout.size());
 }

@@ -34,22 +34,29 @@ static ShownTexts ReadTexts(const PreviewWindows &w)
             sz};
 }
 
-static const ShownTexts kDefaults = {
-    L"Check On FAX Cover Sheet", L"Zoom", L"Help", L"Zoom In", L"Zoom Out", L"View Whole Page",
-    L"View Whole Width", L"Help", L"Image Position X 12 Y -3", L"Close", L"100%"};
+static const ShownTexts kDefaults = {L"Check On FAX Cover Sheet",
+                                     L"Zoom",
+                                     L"Help",
+                                     L"Zoom In",
+                                     L"Zoom Out",
+                                     L"View Whole Page",
+                                     L"View Whole Width",
+                                     L"Help",
+                                     L"Image Position X 12 Y -3",
+                                     L"Close",
+                                     L"100%"};
 
-static const ShownTexts kTranslated = {
-    L"\x8868\x7D19\x306E\x78BA\x8A8D",
-    L"\x30BA\x30FC\x30E0(&Z)",
-    L"Help",
-    L"Enlarge",
-    L"Zoom Out",          // not in the file
-    L"Fit Page",          // the last of two entries
-    L"View Whole Width",  // empty text in the file
-    L"Manual",
-    L"Pos H 12 V -3",
-    L"Done",
-    L"100%"};             // the zoom list is never translated
+static const ShownTexts kTranslated = {L"\x8868\x7D19\x306E\x78BA\x8A8D",
+                                       L"\x30BA\x30FC\x30E0(&Z)",
+                                       L"Help",
+                                       L"Enlarge",
+                                       L"Zoom Out",          // not in the file
+                                       L"Fit Page",          // the last of two entries
+                                       L"View Whole Width",  // empty text in the file
+                                       L"Manual",
+                                       L"Pos H 12 V -3",
+                                       L"Done",
+                                       L"100%"};  // the zoom list is never translated
 
 static std::vector<uint8_t> TranslationFile()
 {
@@ -74,9 +81,10 @@ TEST_F(PreviewTest, TextsStartAsDefaultsAndTranslationsOutliveTheFile)
     auto shown = [&]() {
         ShownTexts texts;
         EXPECT_EQ(1, RunPreview(lib, parent, sheet, 12, -3, {{50, [&](const PreviewWindows &w) {
-            texts = ReadTexts(w);
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}}));
+                                                                  texts = ReadTexts(w);
+                                                                  PostMessageW(w.frame, WM_CLOSE, 0,
+                                                                               0);
+                                                              }}}));
         return texts;
     };
     // A call without a cover sheet reads nothing, even with the file there.

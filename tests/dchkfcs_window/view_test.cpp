@@ -63,23 +63,24 @@ static void ExpectLayout(const PreviewWindows &w)
 
 TEST_F(ViewTest, ChildrenStackExactlyAfterResizes)
 {
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            ExpectLayout(w);
-            for (SIZE size : {SIZE{640, 480}, SIZE{1000, 700}, SIZE{260, 400}}) {
-                Resize(w, size.cx, size.cy);
-                ExpectLayout(w);
-            }
-            // Narrower than the dialog: the Close button still ends at the right edge.
-            RECT rcClose = WindowRectIn(GetDlgItem(w.dialog, ID_CANCEL), w.dlgBar);
-            EXPECT_LE(rcClose.right, ClientRect(w.dlgBar).right);
-            EXPECT_GT(rcClose.left, 0);
-            ShowWindow(w.frame, SW_MAXIMIZE);
-            ExpectLayout(w);
-            ShowWindow(w.frame, SW_RESTORE);
-            ExpectLayout(w);
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+    const int nResult =
+        RunPreview(lib, parent, sheet, 0, 0,
+                   {{50, [&](const PreviewWindows &w) {
+                         ExpectLayout(w);
+                         for (SIZE size : {SIZE{640, 480}, SIZE{1000, 700}, SIZE{260, 400}}) {
+                             Resize(w, size.cx, size.cy);
+                             ExpectLayout(w);
+                         }
+                         // Narrower than the dialog: the Close button still ends at the right edge.
+                         RECT rcClose = WindowRectIn(GetDlgItem(w.dialog, ID_CANCEL), w.dlgBar);
+                         EXPECT_LE(rcClose.right, ClientRect(w.dlgBar).right);
+                         EXPECT_GT(rcClose.left, 0);
+                         ShowWindow(w.frame, SW_MAXIMIZE);
+                         ExpectLayout(w);
+                         ShowWindow(w.frame, SW_RESTORE);
+                         ExpectLayout(w);
+                         PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                     }}});
     ExpectClosed(nResult);
 }
 
@@ -115,66 +116,68 @@ static bool BarDisabled(HWND hwnd, LONG object)
 
 TEST_F(ViewTest, ScrollBarsFollowTheZoomAndStepAsRequested)
 {
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            Resize(w, 800, 600);
-            Pick(w, LIST_200);
-            UpdateWindow(w.view);
-            const SIZE page = PageSizeOnDevice(w.view, sheet);
-            const RECT c = ClientRect(w.view);
-            const SCROLLINFO v = ScrollInfo(w.view, SB_VERT), h = ScrollInfo(w.view, SB_HORZ);
-            EXPECT_EQ(0, v.nMin);
-            EXPECT_EQ(MulDiv(page.cy, 200, 100) + 20, v.nMax);
-            EXPECT_EQ(static_cast<UINT>(c.bottom), v.nPage);
-            EXPECT_EQ(0, h.nMin);
-            EXPECT_EQ(MulDiv(page.cx, 200, 100) + 20, h.nMax);
-            EXPECT_EQ(static_cast<UINT>(c.right), h.nPage);
-            ASSERT_GT(v.nMax - static_cast<int>(v.nPage), 100);
-            ASSERT_GT(h.nMax - static_cast<int>(h.nPage), 100);
+    const int nResult = RunPreview(
+        lib, parent, sheet, 0, 0,
+        {{50,
+          [&](const PreviewWindows &w) {
+              Resize(w, 800, 600);
+              Pick(w, LIST_200);
+              UpdateWindow(w.view);
+              const SIZE page = PageSizeOnDevice(w.view, sheet);
+              const RECT c = ClientRect(w.view);
+              const SCROLLINFO v = ScrollInfo(w.view, SB_VERT), h = ScrollInfo(w.view, SB_HORZ);
+              EXPECT_EQ(0, v.nMin);
+              EXPECT_EQ(MulDiv(page.cy, 200, 100) + 20, v.nMax);
+              EXPECT_EQ(static_cast<UINT>(c.bottom), v.nPage);
+              EXPECT_EQ(0, h.nMin);
+              EXPECT_EQ(MulDiv(page.cx, 200, 100) + 20, h.nMax);
+              EXPECT_EQ(static_cast<UINT>(c.right), h.nPage);
+              ASSERT_GT(v.nMax - static_cast<int>(v.nPage), 100);
+              ASSERT_GT(h.nMax - static_cast<int>(h.nPage), 100);
 
-            const int vLast = v.nMax - static_cast<int>(v.nPage);
-            const int hLast = h.nMax - static_cast<int>(h.nPage);
-            EXPECT_EQ(10, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
-            EXPECT_EQ(10 + c.bottom, Scroll(w.view, WM_VSCROLL, SB_PAGEDOWN));
-            EXPECT_EQ(c.bottom, Scroll(w.view, WM_VSCROLL, SB_LINEUP));
-            EXPECT_EQ(c.bottom, Scroll(w.view, WM_VSCROLL, SB_ENDSCROLL));
-            EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_BOTTOM));
-            EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
-            EXPECT_EQ(vLast - 5, Scroll(w.view, WM_VSCROLL, SB_THUMBPOSITION, vLast - 5));
-            EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
-            EXPECT_EQ(0, Scroll(w.view, WM_VSCROLL, SB_TOP));
-            EXPECT_EQ(0, Scroll(w.view, WM_VSCROLL, SB_PAGEUP));
-            EXPECT_EQ(33, Scroll(w.view, WM_VSCROLL, SB_THUMBTRACK, 33));
+              const int vLast = v.nMax - static_cast<int>(v.nPage);
+              const int hLast = h.nMax - static_cast<int>(h.nPage);
+              EXPECT_EQ(10, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
+              EXPECT_EQ(10 + c.bottom, Scroll(w.view, WM_VSCROLL, SB_PAGEDOWN));
+              EXPECT_EQ(c.bottom, Scroll(w.view, WM_VSCROLL, SB_LINEUP));
+              EXPECT_EQ(c.bottom, Scroll(w.view, WM_VSCROLL, SB_ENDSCROLL));
+              EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_BOTTOM));
+              EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
+              EXPECT_EQ(vLast - 5, Scroll(w.view, WM_VSCROLL, SB_THUMBPOSITION, vLast - 5));
+              EXPECT_EQ(vLast, Scroll(w.view, WM_VSCROLL, SB_LINEDOWN));
+              EXPECT_EQ(0, Scroll(w.view, WM_VSCROLL, SB_TOP));
+              EXPECT_EQ(0, Scroll(w.view, WM_VSCROLL, SB_PAGEUP));
+              EXPECT_EQ(33, Scroll(w.view, WM_VSCROLL, SB_THUMBTRACK, 33));
 
-            EXPECT_EQ(10, Scroll(w.view, WM_HSCROLL, SB_LINERIGHT));
-            EXPECT_EQ(10 + c.right, Scroll(w.view, WM_HSCROLL, SB_PAGERIGHT));
-            EXPECT_EQ(hLast, Scroll(w.view, WM_HSCROLL, SB_RIGHT));
-            EXPECT_EQ(0, Scroll(w.view, WM_HSCROLL, SB_LEFT));
-            EXPECT_EQ(10, Scroll(w.view, WM_HSCROLL, SB_LINERIGHT));
+              EXPECT_EQ(10, Scroll(w.view, WM_HSCROLL, SB_LINERIGHT));
+              EXPECT_EQ(10 + c.right, Scroll(w.view, WM_HSCROLL, SB_PAGERIGHT));
+              EXPECT_EQ(hLast, Scroll(w.view, WM_HSCROLL, SB_RIGHT));
+              EXPECT_EQ(0, Scroll(w.view, WM_HSCROLL, SB_LEFT));
+              EXPECT_EQ(10, Scroll(w.view, WM_HSCROLL, SB_LINERIGHT));
 
-            // Two lines of 10 pixels per notch, vertical only, no remainders kept.
-            EXPECT_EQ(73, Wheel(w, -240));
-            EXPECT_EQ(53, Wheel(w, 120));
-            EXPECT_EQ(53, Wheel(w, -60));
-            EXPECT_EQ(53, Wheel(w, 119));
-            EXPECT_EQ(0, Wheel(w, 720));
-            EXPECT_EQ(10, GetScrollPos(w.view, SB_HORZ));
-            Scroll(w.view, WM_VSCROLL, SB_BOTTOM);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            // At 10 % the page fits: both bars stay, disabled, back in range.
-            Pick(w, LIST_10);
-            UpdateWindow(w.view);
-            for (int bar : {SB_VERT, SB_HORZ}) {
-                const SCROLLINFO si = ScrollInfo(w.view, bar);
-                EXPECT_GE(si.nPos, 0);
-                EXPECT_LE(si.nPos, si.nMax);
-                EXPECT_EQ(0, GetScrollPos(w.view, bar)) << "bar " << bar;
-            }
-            EXPECT_TRUE(BarDisabled(w.view, OBJID_VSCROLL));
-            EXPECT_TRUE(BarDisabled(w.view, OBJID_HSCROLL));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+              // Two lines of 10 pixels per notch, vertical only, no remainders kept.
+              EXPECT_EQ(73, Wheel(w, -240));
+              EXPECT_EQ(53, Wheel(w, 120));
+              EXPECT_EQ(53, Wheel(w, -60));
+              EXPECT_EQ(53, Wheel(w, 119));
+              EXPECT_EQ(0, Wheel(w, 720));
+              EXPECT_EQ(10, GetScrollPos(w.view, SB_HORZ));
+              Scroll(w.view, WM_VSCROLL, SB_BOTTOM);
+          }},
+         {30, [&](const PreviewWindows &w) {
+              // At 10 % the page fits: both bars stay, disabled, back in range.
+              Pick(w, LIST_10);
+              UpdateWindow(w.view);
+              for (int bar : {SB_VERT, SB_HORZ}) {
+                  const SCROLLINFO si = ScrollInfo(w.view, bar);
+                  EXPECT_GE(si.nPos, 0);
+                  EXPECT_LE(si.nPos, si.nMax);
+                  EXPECT_EQ(0, GetScrollPos(w.view, bar)) << "bar " << bar;
+              }
+              EXPECT_TRUE(BarDisabled(w.view, OBJID_VSCROLL));
+              EXPECT_TRUE(BarDisabled(w.view, OBJID_HSCROLL));
+              PostMessageW(w.frame, WM_CLOSE, 0, 0);
+          }}});
     ExpectClosed(nResult);
 }
 
@@ -183,8 +186,8 @@ static void ExpectPage(const Capture &cap, int left, int top, SIZE zoomed)
 {
     const int right = left + zoomed.cx, bottom = top + zoomed.cy;
     const int midX = left + zoomed.cx / 2, midY = top + zoomed.cy / 2;
-    SCOPED_TRACE(testing::Message() << "page " << left << "," << top << " " << zoomed.cx << "x"
-                                    << zoomed.cy);
+    SCOPED_TRACE(testing::Message()
+                 << "page " << left << "," << top << " " << zoomed.cx << "x" << zoomed.cy);
     ASSERT_LT(right + 6, cap.cx);
     ASSERT_LT(bottom + 6, cap.cy);
     // One-pixel black outline on the page's edge.
@@ -214,47 +217,49 @@ static void ExpectPage(const Capture &cap, int left, int top, SIZE zoomed)
 
 TEST_F(ViewTest, PaintShowsPageOutlineShadowAndBackground)
 {
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            Resize(w, 800, 600);
-            const SIZE page = PageSizeOnDevice(w.view, sheet);
-            // A fixed percentage puts the page 8 pixels in from the top left.
-            Pick(w, LIST_25);
-            UpdateWindow(w.view);
-            ExpectPage(CaptureClient(w.view), 8, 8,
-                       {MulDiv(page.cx, 25, 100), MulDiv(page.cy, 25, 100)});
+    const int nResult = RunPreview(
+        lib, parent, sheet, 0, 0,
+        {{50,
+          [&](const PreviewWindows &w) {
+              Resize(w, 800, 600);
+              const SIZE page = PageSizeOnDevice(w.view, sheet);
+              // A fixed percentage puts the page 8 pixels in from the top left.
+              Pick(w, LIST_25);
+              UpdateWindow(w.view);
+              ExpectPage(CaptureClient(w.view), 8, 8,
+                         {MulDiv(page.cx, 25, 100), MulDiv(page.cy, 25, 100)});
 
-            // The fit modes centre it across the view; WM_PRINTCLIENT draws
-            // the same picture, background included, into a memory bitmap.
-            SendMessageW(w.frame, WM_COMMAND, IDM_WHOLEPAGE, 0);
-            UpdateWindow(w.view);
-            const int nPercent = ShownPercent(w);
-            const SIZE fitted = {MulDiv(page.cx, nPercent, 100), MulDiv(page.cy, nPercent, 100)};
-            const RECT c = ClientRect(w.view);
-            for (bool bPrintClient : {false, true}) {
-                SCOPED_TRACE(bPrintClient ? "WM_PRINTCLIENT" : "screen");
-                const Capture cap = CaptureClient(w.view, bPrintClient);
-                ExpectPage(cap, c.right / 2 - fitted.cx / 2, 8, fitted);
-                EXPECT_EQ(kBackground, cap.At(c.right - 1, c.bottom - 1));
-            }
-        }},
-        {30, [&](const PreviewWindows &w) {
-            // Scrolled to the bottom: the page ends 12 pixels above the view's
-            // bottom edge (extent = page + 20, margin 8).
-            Pick(w, LIST_200);
-            UpdateWindow(w.view);
-            SendMessageW(w.view, WM_VSCROLL, SB_BOTTOM, 0);
-            UpdateWindow(w.view);
-            const Capture cap = CaptureClient(w.view);
-            const int bottom = cap.cy - 12;
-            EXPECT_EQ(kBlack, cap.At(100, bottom - 1));
-            EXPECT_EQ(kWhite, cap.At(100, bottom - 2));
-            EXPECT_EQ(kGrey, cap.At(100, bottom + 3));
-            EXPECT_EQ(kBackground, cap.At(100, bottom + 4));
-            EXPECT_EQ(kBlack, cap.At(8, bottom - 20));
-            EXPECT_EQ(kBackground, cap.At(7, bottom - 20));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+              // The fit modes centre it across the view; WM_PRINTCLIENT draws
+              // the same picture, background included, into a memory bitmap.
+              SendMessageW(w.frame, WM_COMMAND, IDM_WHOLEPAGE, 0);
+              UpdateWindow(w.view);
+              const int nPercent = ShownPercent(w);
+              const SIZE fitted = {MulDiv(page.cx, nPercent, 100), MulDiv(page.cy, nPercent, 100)};
+              const RECT c = ClientRect(w.view);
+              for (bool bPrintClient : {false, true}) {
+                  SCOPED_TRACE(bPrintClient ? "WM_PRINTCLIENT" : "screen");
+                  const Capture cap = CaptureClient(w.view, bPrintClient);
+                  ExpectPage(cap, c.right / 2 - fitted.cx / 2, 8, fitted);
+                  EXPECT_EQ(kBackground, cap.At(c.right - 1, c.bottom - 1));
+              }
+          }},
+         {30, [&](const PreviewWindows &w) {
+              // Scrolled to the bottom: the page ends 12 pixels above the view's
+              // bottom edge (extent = page + 20, margin 8).
+              Pick(w, LIST_200);
+              UpdateWindow(w.view);
+              SendMessageW(w.view, WM_VSCROLL, SB_BOTTOM, 0);
+              UpdateWindow(w.view);
+              const Capture cap = CaptureClient(w.view);
+              const int bottom = cap.cy - 12;
+              EXPECT_EQ(kBlack, cap.At(100, bottom - 1));
+              EXPECT_EQ(kWhite, cap.At(100, bottom - 2));
+              EXPECT_EQ(kGrey, cap.At(100, bottom + 3));
+              EXPECT_EQ(kBackground, cap.At(100, bottom + 4));
+              EXPECT_EQ(kBlack, cap.At(8, bottom - 20));
+              EXPECT_EQ(kBackground, cap.At(7, bottom - 20));
+              PostMessageW(w.frame, WM_CLOSE, 0, 0);
+          }}});
     ExpectClosed(nResult);
 }
 
@@ -292,22 +297,25 @@ TEST_F(ViewTest, UnusableFrameShowsABlankA4Page)
         SCOPED_TRACE(rcl.right);
         HENHMETAFILE hEmpty = CreateHeaderOnlyCoverSheet(rcl);
         ASSERT_NE(nullptr, hEmpty);
-        const int nResult = RunPreview(lib, parent, hEmpty, 0, 0, {{50, [&](const PreviewWindows &w) {
-            Resize(w, 700, 600);
-            const SIZE page = PageSizeOnDevice(w.view, hA4);
-            const RECT c = ClientRect(w.view);
-            const int fitW = (c.right - 21) * 100 / page.cx, fitH = (c.bottom - 21) * 100 / page.cy;
-            const int fit = std::max(10, std::min(500, std::min(fitW, fitH)));
-            EXPECT_EQ(fit, ShownPercent(w));
-            UpdateWindow(w.view);
-            const Capture cap = CaptureClient(w.view);
-            const SIZE zoomed = {MulDiv(page.cx, fit, 100), MulDiv(page.cy, fit, 100)};
-            const int left = c.right / 2 - zoomed.cx / 2;
-            EXPECT_EQ(kBlack, cap.At(left, 8 + zoomed.cy / 2));
-            EXPECT_EQ(kWhite, cap.At(left + zoomed.cx / 5, 8 + zoomed.cy * 15 / 100));
-            EXPECT_EQ(kGrey, cap.At(left + zoomed.cx, 8 + zoomed.cy / 2));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+        const int nResult = RunPreview(
+            lib, parent, hEmpty, 0, 0,
+            {{50, [&](const PreviewWindows &w) {
+                  Resize(w, 700, 600);
+                  const SIZE page = PageSizeOnDevice(w.view, hA4);
+                  const RECT c = ClientRect(w.view);
+                  const int fitW = (c.right - 21) * 100 / page.cx,
+                            fitH = (c.bottom - 21) * 100 / page.cy;
+                  const int fit = std::max(10, std::min(500, std::min(fitW, fitH)));
+                  EXPECT_EQ(fit, ShownPercent(w));
+                  UpdateWindow(w.view);
+                  const Capture cap = CaptureClient(w.view);
+                  const SIZE zoomed = {MulDiv(page.cx, fit, 100), MulDiv(page.cy, fit, 100)};
+                  const int left = c.right / 2 - zoomed.cx / 2;
+                  EXPECT_EQ(kBlack, cap.At(left, 8 + zoomed.cy / 2));
+                  EXPECT_EQ(kWhite, cap.At(left + zoomed.cx / 5, 8 + zoomed.cy * 15 / 100));
+                  EXPECT_EQ(kGrey, cap.At(left + zoomed.cx, 8 + zoomed.cy / 2));
+                  PostMessageW(w.frame, WM_CLOSE, 0, 0);
+              }}});
         ExpectClosed(nResult);
         DeleteEnhMetaFile(hEmpty);
     }

@@ -112,42 +112,44 @@ TEST_F(PreviewTest, FitModesFollowTheViewSizeAndClamp)
 {
     HENHMETAFILE hPage = CoverSheetOfPixels(parent, 800, 1000);
     ASSERT_EQ(800, PageSizeOnDevice(parent, hPage).cx);
-    int nResult = RunPreview(lib, parent, hPage, 0, 0, {
-        {50, [&](const PreviewWindows &w) {
-            SizeViewClient(w, 821, 600);
-            RECT rc = ClientRect(w.view);
-            ASSERT_EQ(821, rc.right);
-            ASSERT_EQ(600, rc.bottom);
-            EXPECT_EQ(57, ShownPercent(w));  // (600 - 21) * 100 / 1000
-            ExpectStatusZoom(w, 57);
-            Command(w, IDM_WHOLEWIDTH);
-            EXPECT_EQ(100, ShownPercent(w));  // (821 - 21) * 100 / 800
-            ExpectStatusZoom(w, 100);
-            SizeViewClient(w, 421, 800);
-            EXPECT_EQ(50, ShownPercent(w));  // whole width follows the new size
-            Command(w, IDM_WHOLEPAGE);
-            EXPECT_EQ(50, ShownPercent(w));
-            SizeViewClient(w, 1021, 800);
-            EXPECT_EQ(77, ShownPercent(w));  // height bound: 779 / 1000
-        }},
-        {30, [&](const PreviewWindows &w) {
-            // A view too small for the margin gives a negative fit: 10 %.
-            SetWindowPos(w.frame, nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER);
-            ASSERT_LT(ClientRect(w.view).bottom, 21);
-            EXPECT_EQ(10, ShownPercent(w));
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+    int nResult =
+        RunPreview(lib, parent, hPage, 0, 0,
+                   {{50,
+                     [&](const PreviewWindows &w) {
+                         SizeViewClient(w, 821, 600);
+                         RECT rc = ClientRect(w.view);
+                         ASSERT_EQ(821, rc.right);
+                         ASSERT_EQ(600, rc.bottom);
+                         EXPECT_EQ(57, ShownPercent(w));  // (600 - 21) * 100 / 1000
+                         ExpectStatusZoom(w, 57);
+                         Command(w, IDM_WHOLEWIDTH);
+                         EXPECT_EQ(100, ShownPercent(w));  // (821 - 21) * 100 / 800
+                         ExpectStatusZoom(w, 100);
+                         SizeViewClient(w, 421, 800);
+                         EXPECT_EQ(50, ShownPercent(w));  // whole width follows the new size
+                         Command(w, IDM_WHOLEPAGE);
+                         EXPECT_EQ(50, ShownPercent(w));
+                         SizeViewClient(w, 1021, 800);
+                         EXPECT_EQ(77, ShownPercent(w));  // height bound: 779 / 1000
+                     }},
+                    {30, [&](const PreviewWindows &w) {
+                         // A view too small for the margin gives a negative fit: 10 %.
+                         SetWindowPos(w.frame, nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER);
+                         ASSERT_LT(ClientRect(w.view).bottom, 21);
+                         EXPECT_EQ(10, ShownPercent(w));
+                         PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                     }}});
     ExpectClosed(nResult);
 
     // A small page in a large view stops at 500 %.
     HENHMETAFILE hSmall = CoverSheetOfPixels(parent, 40, 30);
     nResult = RunPreview(lib, parent, hSmall, 0, 0, {{50, [&](const PreviewWindows &w) {
-        SizeViewClient(w, 821, 600);
-        EXPECT_EQ(500, ShownPercent(w));
-        Command(w, IDM_WHOLEWIDTH);
-        EXPECT_EQ(500, ShownPercent(w));
-        PostMessageW(w.frame, WM_CLOSE, 0, 0);
-    }}});
+                                                          SizeViewClient(w, 821, 600);
+                                                          EXPECT_EQ(500, ShownPercent(w));
+                                                          Command(w, IDM_WHOLEWIDTH);
+                                                          EXPECT_EQ(500, ShownPercent(w));
+                                                          PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                                                      }}});
     ExpectClosed(nResult);
     DeleteEnhMetaFile(hPage);
     DeleteEnhMetaFile(hSmall);
@@ -156,67 +158,75 @@ TEST_F(PreviewTest, FitModesFollowTheViewSizeAndClamp)
 TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
 {
     HENHMETAFILE hPage = CoverSheetOfPixels(parent, 800, 1000);
-    std::vector<PreviewStep> steps = {
-        {50, [&](const PreviewWindows &w) {
-            SizeViewClient(w, 821, 600);
-            ASSERT_EQ(57, ShownPercent(w));
-            Command(w, IDM_ZOOMIN);
-            EXPECT_EQ(LIST_75, Selected(w));
-            EXPECT_EQ(L"75%", WindowText(w.zoomBox));
-            ExpectStatusZoom(w, 75);
-            Command(w, IDM_ZOOMOUT);
-            EXPECT_EQ(LIST_50, Selected(w));
-            Pick(w, LIST_150);
-            Command(w, IDM_ZOOMIN);
-            EXPECT_EQ(LIST_200, Selected(w));
-            // Nothing above 500 and below 10: no selection, box text or status text changes.
-            Pick(w, LIST_500);
-            ExpectStatusZoom(w, 500);
-            ExpectNoStep(w, IDM_ZOOMIN, LIST_500);
-            Pick(w, LIST_10);
-            ExpectNoStep(w, IDM_ZOOMOUT, LIST_10);
-            // The status bar follows resizes while the percentage stays.
-            SizeViewClient(w, 700, 500);
-            ExpectStatusZoom(w, 10);
-            Type(w, L"80");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            EXPECT_EQ(80, ShownPercent(w));
-            ExpectStatusZoom(w, 80);
-            EXPECT_EQ(w.frame, GetFocus());  // the box gave the focus back
-            Command(w, IDM_ZOOMIN);
-            EXPECT_EQ(100, ShownPercent(w));
-            Type(w, L"80");
-        }},
-        {30, [&](const PreviewWindows &w) {
-            Command(w, IDM_ZOOMOUT);
-            EXPECT_EQ(75, ShownPercent(w));
-        }}};
+    std::vector<PreviewStep> steps = {{50,
+                                       [&](const PreviewWindows &w) {
+                                           SizeViewClient(w, 821, 600);
+                                           ASSERT_EQ(57, ShownPercent(w));
+                                           Command(w, IDM_ZOOMIN);
+                                           EXPECT_EQ(LIST_75, Selected(w));
+                                           EXPECT_EQ(L"75%", WindowText(w.zoomBox));
+                                           ExpectStatusZoom(w, 75);
+                                           Command(w, IDM_ZOOMOUT);
+                                           EXPECT_EQ(LIST_50, Selected(w));
+                                           Pick(w, LIST_150);
+                                           Command(w, IDM_ZOOMIN);
+                                           EXPECT_EQ(LIST_200, Selected(w));
+                                           // Nothing above 500 and below 10: no selection, box text
+                                           // or status text changes.
+                                           Pick(w, LIST_500);
+                                           ExpectStatusZoom(w, 500);
+                                           ExpectNoStep(w, IDM_ZOOMIN, LIST_500);
+                                           Pick(w, LIST_10);
+                                           ExpectNoStep(w, IDM_ZOOMOUT, LIST_10);
+                                           // The status bar follows resizes while the percentage
+                                           // stays.
+                                           SizeViewClient(w, 700, 500);
+                                           ExpectStatusZoom(w, 10);
+                                           Type(w, L"80");
+                                       }},
+                                      {30,
+                                       [&](const PreviewWindows &w) {
+                                           EXPECT_EQ(80, ShownPercent(w));
+                                           ExpectStatusZoom(w, 80);
+                                           EXPECT_EQ(w.frame,
+                                                     GetFocus());  // the box gave the focus back
+                                           Command(w, IDM_ZOOMIN);
+                                           EXPECT_EQ(100, ShownPercent(w));
+                                           Type(w, L"80");
+                                       }},
+                                      {30, [&](const PreviewWindows &w) {
+                                           Command(w, IDM_ZOOMOUT);
+                                           EXPECT_EQ(75, ShownPercent(w));
+                                       }}};
     // Rejected entries put the percentage in force back; 10 and 500 are taken.
     // Each step checks what the step before typed.
-    static const struct { const WCHAR *pszTyped; int nShown; } aTyped[] = {
-        {L"5", 75}, {L"501", 75}, {L"zoom", 75}, {L"  90%", 90}, {L"500", 500}, {L"10", 10}};
+    static const struct {
+        const WCHAR *pszTyped;
+        int nShown;
+    } aTyped[] = {{L"5", 75},     {L"501", 75},  {L"zoom", 75},
+                  {L"  90%", 90}, {L"500", 500}, {L"10", 10}};
     for (size_t i = 0; i <= ARRAYSIZE(aTyped); ++i) {
         steps.push_back({30, [i](const PreviewWindows &w) {
-            if (i > 0) {
-                SCOPED_TRACE(aTyped[i - 1].pszTyped);
-                EXPECT_EQ(std::to_wstring(aTyped[i - 1].nShown) + L"%", WindowText(w.zoomBox));
-                ExpectStatusZoom(w, aTyped[i - 1].nShown);
-            }
-            if (i < ARRAYSIZE(aTyped))
-                Type(w, aTyped[i].pszTyped);
-        }});
+                             if (i > 0) {
+                                 SCOPED_TRACE(aTyped[i - 1].pszTyped);
+                                 EXPECT_EQ(std::to_wstring(aTyped[i - 1].nShown) + L"%",
+                                           WindowText(w.zoomBox));
+                                 ExpectStatusZoom(w, aTyped[i - 1].nShown);
+                             }
+                             if (i < ARRAYSIZE(aTyped))
+                                 Type(w, aTyped[i].pszTyped);
+                         }});
     }
     // Enter without the box focused only puts the percentage back.
     steps.push_back({0, [](const PreviewWindows &w) {
-        SetFocus(w.frame);
-        SetWindowTextW(w.zoomBox, L"120");
-        PostKey(w.frame, VK_RETURN);
-    }});
+                         SetFocus(w.frame);
+                         SetWindowTextW(w.zoomBox, L"120");
+                         PostKey(w.frame, VK_RETURN);
+                     }});
     steps.push_back({30, [](const PreviewWindows &w) {
-        EXPECT_EQ(L"10%", WindowText(w.zoomBox));
-        PostMessageW(w.frame, WM_CLOSE, 0, 0);
-    }});
+                         EXPECT_EQ(L"10%", WindowText(w.zoomBox));
+                         PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                     }});
     ExpectClosed(RunPreview(lib, parent, hPage, 0, 0, std::move(steps)));
     DeleteEnhMetaFile(hPage);
 }
@@ -224,43 +234,49 @@ TEST_F(PreviewTest, ZoomListStepsAndTypedPercentages)
 TEST_F(PreviewTest, ViewTogglesAndCheckMarksFollowTheMode)
 {
     int nFitPage = 0, nFitWidth = 0;
-    const int nResult = RunPreview(lib, parent, sheet, 0, 0, {
-        Wait(50),  // the first idle pass sets the toolbar's check marks
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, true, false);
-            nFitPage = ShownPercent(w);
-            Command(w, IDM_WHOLEPAGE);  // active fit mode again: fixed percentage
-            EXPECT_EQ(nFitPage, ShownPercent(w));
-        }},
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, false, false);
-            Command(w, IDM_WHOLEWIDTH);
-            nFitWidth = ShownPercent(w);
-            const SIZE page = PageSizeOnDevice(w.view, sheet);
-            const int expected = (ClientRect(w.view).right - 21) * 100 / page.cx;
-            EXPECT_EQ(expected < 10 ? 10 : expected > 500 ? 500 : expected, nFitWidth);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, false, true);
-            Command(w, IDM_WHOLEWIDTH);
-            EXPECT_EQ(nFitWidth, ShownPercent(w));
-        }},
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, false, false);
-            Command(w, IDM_WHOLEPAGE);
-            EXPECT_EQ(nFitPage, ShownPercent(w));
-            // A click of its own may press a button; the next idle pass undoes it.
-            SendMessageW(w.toolbar, TB_CHECKBUTTON, IDM_WHOLEWIDTH, TRUE);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, true, false);
-            Pick(w, LIST_500);
-        }},
-        {30, [&](const PreviewWindows &w) {
-            ExpectChecks(w, false, false);  // Zoom In stays enabled at 500 %
-            Pick(w, LIST_10);
-            ExpectChecks(w, false, false);  // nor Zoom Out at 10 %
-            PostMessageW(w.frame, WM_CLOSE, 0, 0);
-        }}});
+    const int nResult =
+        RunPreview(lib, parent, sheet, 0, 0,
+                   {Wait(50),  // the first idle pass sets the toolbar's check marks
+                    {30,
+                     [&](const PreviewWindows &w) {
+                         ExpectChecks(w, true, false);
+                         nFitPage = ShownPercent(w);
+                         Command(w, IDM_WHOLEPAGE);  // active fit mode again: fixed percentage
+                         EXPECT_EQ(nFitPage, ShownPercent(w));
+                     }},
+                    {30,
+                     [&](const PreviewWindows &w) {
+                         ExpectChecks(w, false, false);
+                         Command(w, IDM_WHOLEWIDTH);
+                         nFitWidth = ShownPercent(w);
+                         const SIZE page = PageSizeOnDevice(w.view, sheet);
+                         const int expected = (ClientRect(w.view).right - 21) * 100 / page.cx;
+                         EXPECT_EQ(expected < 10 ? 10 : expected > 500 ? 500 : expected, nFitWidth);
+                     }},
+                    {30,
+                     [&](const PreviewWindows &w) {
+                         ExpectChecks(w, false, true);
+                         Command(w, IDM_WHOLEWIDTH);
+                         EXPECT_EQ(nFitWidth, ShownPercent(w));
+                     }},
+                    {30,
+                     [&](const PreviewWindows &w) {
+                         ExpectChecks(w, false, false);
+                         Command(w, IDM_WHOLEPAGE);
+                         EXPECT_EQ(nFitPage, ShownPercent(w));
+                         // A click of its own may press a button; the next idle pass undoes it.
+                         SendMessageW(w.toolbar, TB_CHECKBUTTON, IDM_WHOLEWIDTH, TRUE);
+                     }},
+                    {30,
+                     [&](const PreviewWindows &w) {
+                         ExpectChecks(w, true, false);
+                         Pick(w, LIST_500);
+                     }},
+                    {30, [&](const PreviewWindows &w) {
+                         ExpectChecks(w, false, false);  // Zoom In stays enabled at 500 %
+                         Pick(w, LIST_10);
+                         ExpectChecks(w, false, false);  // nor Zoom Out at 10 %
+                         PostMessageW(w.frame, WM_CLOSE, 0, 0);
+                     }}});
     ExpectClosed(nResult);
 }

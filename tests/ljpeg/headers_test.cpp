@@ -7,12 +7,15 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Segment(const Bytes &s, uint8_t marker) {
+Bytes Segment(const Bytes &s, uint8_t marker)
+{
     long at = FindMarker(s, marker);
-    return at < 0 ? Bytes() : Bytes(s.begin() + at, s.begin() + at + 2 + (s[at + 2] << 8 | s[at + 3]));
+    return at < 0 ? Bytes()
+                  : Bytes(s.begin() + at, s.begin() + at + 2 + (s[at + 2] << 8 | s[at + 3]));
 }
 
-TEST(Headers, StreamFrameAndLengths) {
+TEST(Headers, StreamFrameAndLengths)
+{
     const Bytes start = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00,
                          0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0xFF, 0xC4};
     for (uint32_t bpp : {8u, 24u}) {
@@ -24,35 +27,45 @@ TEST(Headers, StreamFrameAndLengths) {
         EXPECT_EQ(r.bytes.size() - ScanData(r.bytes).size(), bpp == 8 ? 326u : 609u);
         // APP0, DHT, DQT, SOF0 in this order, then the scan; no DRI.
         const uint8_t order[] = {0xE0, 0xC4, 0xDB, 0xC0, 0xDA};
-        for (int i = 0; i < 4; i++) EXPECT_LT(FindMarker(r.bytes, order[i]), FindMarker(r.bytes, order[i + 1]));
+        for (int i = 0; i < 4; i++)
+            EXPECT_LT(FindMarker(r.bytes, order[i]), FindMarker(r.bytes, order[i + 1]));
         EXPECT_EQ(FindMarker(r.bytes, 0xDD), -1);
         Bytes dht = Segment(r.bytes, 0xC4), dqt = Segment(r.bytes, 0xDB);
         size_t tables = bpp == 8 ? 208 : 416;
-        EXPECT_EQ(Bytes(dht.begin() + 4, dht.end()), Bytes(kHuffmanTables, kHuffmanTables + tables));
+        EXPECT_EQ(Bytes(dht.begin() + 4, dht.end()),
+                  Bytes(kHuffmanTables, kHuffmanTables + tables));
         EXPECT_EQ(dht[3], tables + 2 - 256 * (tables > 253));
         EXPECT_EQ(dqt.size(), bpp == 8 ? 69u : 134u);
         EXPECT_EQ(dqt[4], 0x00);
-        if (bpp != 8) EXPECT_EQ(dqt[4 + 65], 0x01);
+        if (bpp != 8)
+            EXPECT_EQ(dqt[4 + 65], 0x01);
     }
 }
 
-TEST(Headers, FrameAndScanHeaders) {
+TEST(Headers, FrameAndScanHeaders)
+{
     for (uint8_t sampling = 0; sampling < 3; sampling++) {
         Bitmap grey(300, 2, 8), colour(0x123, 0x45, 32);
-        EncodeResult g = EncodeJob(MakeJob(grey, 75, sampling)), c = EncodeJob(MakeJob(colour, 75, sampling));
+        EncodeResult g = EncodeJob(MakeJob(grey, 75, sampling)),
+                     c = EncodeJob(MakeJob(colour, 75, sampling));
         ASSERT_EQ(g.status | c.status, 0);
         // Grey ignores the sampling mode.
-        EXPECT_EQ(Segment(g.bytes, 0xC0), Bytes({0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x01, 0x2C, 0x01, 0x01, 0x11, 0x00}));
-        EXPECT_EQ(Segment(g.bytes, 0xDA), Bytes({0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00}));
+        EXPECT_EQ(Segment(g.bytes, 0xC0), Bytes({0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x02, 0x01,
+                                                 0x2C, 0x01, 0x01, 0x11, 0x00}));
+        EXPECT_EQ(Segment(g.bytes, 0xDA),
+                  Bytes({0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00}));
 
         const uint8_t y_factors[3] = {0x22, 0x21, 0x11};
-        EXPECT_EQ(Segment(c.bytes, 0xC0), Bytes({0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0x45, 0x01, 0x23, 0x03, 0x01,
-                                                 y_factors[sampling], 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01}));
-        EXPECT_EQ(Segment(c.bytes, 0xDA), Bytes({0xFF, 0xDA, 0x00, 0x0C, 0x03, 0x01, 0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3F, 0x00}));
+        EXPECT_EQ(Segment(c.bytes, 0xC0),
+                  Bytes({0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0x45, 0x01, 0x23, 0x03, 0x01,
+                         y_factors[sampling], 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01}));
+        EXPECT_EQ(Segment(c.bytes, 0xDA), Bytes({0xFF, 0xDA, 0x00, 0x0C, 0x03, 0x01, 0x00, 0x02,
+                                                 0x11, 0x03, 0x11, 0x00, 0x3F, 0x00}));
     }
 }
 
-TEST(Headers, GuardsOfTheWriters) {
+TEST(Headers, GuardsOfTheWriters)
+{
     // DQT fails on a quality above 100 after its table byte.
     uint8_t buf[16];
     ByteStream out;
@@ -81,4 +94,4 @@ TEST(Headers, GuardsOfTheWriters) {
     EXPECT_EQ(JpegStatusGet(), 0x2000);
 }
 
-} // namespace
+}  // namespace

@@ -40,15 +40,19 @@ struct FastCoder {
     const char *name;
 };
 
-const FastCoder kCoders[] = {{EncodeBlockSse2, CPU_SSE2, "sse2"}, {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
+const FastCoder kCoders[] = {{EncodeBlockSse2, CPU_SSE2, "sse2"},
+                             {EncodeBlockBmi2, CPU_AVX2 | CPU_BMI2, "bmi2"}};
 
 // The fast coders this CPU runs.
-std::vector<FastCoder> FastCoders() { return Runnable(kCoders); }
+std::vector<FastCoder> FastCoders()
+{
+    return Runnable(kCoders);
+}
 
 // Codes the blocks with the plain and a fast coder from the same start and
 // compares everything the coder leaves behind.
-void ExpectSameCoding(BlockCoder fast_coder, const std::vector<std::array<int16_t, 64>> &blocks, bool encode,
-                      bool chroma, uint32_t start_count, uint32_t start_bits)
+void ExpectSameCoding(BlockCoder fast_coder, const std::vector<std::array<int16_t, 64>> &blocks,
+                      bool encode, bool chroma, uint32_t start_count, uint32_t start_bits)
 {
     CoderRig plain(encode, chroma), fast(encode, chroma);
     plain.StartBits(start_count, start_bits);
@@ -85,7 +89,9 @@ std::vector<std::array<int16_t, 64>> RandomBlocks(std::mt19937 &rng, int count)
         int range = 1 << (rng() % 11);
         b[0] = (int16_t)((int)(rng() % 2048) - 1024);
         for (int k = 1; k < 64; ++k)
-            b[k] = (int)(rng() % 64) < density ? (int16_t)((int)(rng() % (2 * range - 1)) - (range - 1)) : 0;
+            b[k] = (int)(rng() % 64) < density
+                       ? (int16_t)((int)(rng() % (2 * range - 1)) - (range - 1))
+                       : 0;
     }
     return blocks;
 }

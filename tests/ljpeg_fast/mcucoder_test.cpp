@@ -6,23 +6,30 @@
 
 namespace {
 
-void Sse2Loop(const JpegJob &, EncoderOptions *opts) {
+void Sse2Loop(const JpegJob &, EncoderOptions *opts)
+{
     opts->mcu_coder = EncodeMcusSse2;
     opts->block_transform = TransformBlockSse2;
 }
-void Avx2Loop(const JpegJob &, EncoderOptions *opts) { opts->mcu_coder = EncodeMcusAvx2; }
+void Avx2Loop(const JpegJob &, EncoderOptions *opts)
+{
+    opts->mcu_coder = EncodeMcusAvx2;
+}
 
 const RoutineSet kLoops[] = {{"sse2", CPU_SSE2, Sse2Loop}, {"avx2", CPU_AVX2 | CPU_BMI2, Avx2Loop}};
 
 class McuCoderFast : public testing::Test {
 protected:
-    void SetUp() override {
-        if (loops.empty()) GTEST_SKIP() << "no fast MCU coder on this CPU";
+    void SetUp() override
+    {
+        if (loops.empty())
+            GTEST_SKIP() << "no fast MCU coder on this CPU";
     }
     const std::vector<RoutineSet> loops = Runnable(kLoops);
 };
 
-TEST_F(McuCoderFast, RandomImagesBothModesAndRestartIntervals) {
+TEST_F(McuCoderFast, RandomImagesBothModesAndRestartIntervals)
+{
     std::mt19937 rng(2024);
     const uint16_t depths[] = {8, 16, 24, 32};
     for (int round = 0; round < 160; ++round) {
@@ -40,7 +47,8 @@ TEST_F(McuCoderFast, RandomImagesBothModesAndRestartIntervals) {
     }
 }
 
-TEST_F(McuCoderFast, OutputRunningOutAtEveryByte) {
+TEST_F(McuCoderFast, OutputRunningOutAtEveryByte)
+{
     std::mt19937 rng(99);
     // Wide enough that the fast loop runs for a while before the room left
     // is too small for a whole MCU.
@@ -51,12 +59,14 @@ TEST_F(McuCoderFast, OutputRunningOutAtEveryByte) {
             SCOPED_TRACE("sampling " + testing::PrintToString((int)sampling) + " capacity " +
                          testing::PrintToString(capacity));
             ExpectSameAsPlain(job, capacity, loops);
-            if (HasFatalFailure()) return;
+            if (HasFatalFailure())
+                return;
         }
     }
 }
 
-TEST_F(McuCoderFast, InputEndingInTheTopRowKeepsTheBytesCodedBefore) {
+TEST_F(McuCoderFast, InputEndingInTheTopRowKeepsTheBytesCodedBefore)
+{
     // The top row lies at the end of the buffer: cutting into it lets the
     // first MCUs of the row be coded and a later one fail.
     std::mt19937 rng(7);
@@ -68,15 +78,18 @@ TEST_F(McuCoderFast, InputEndingInTheTopRowKeepsTheBytesCodedBefore) {
             for (uint32_t cut = 1; cut < 200u * bpp / 8; cut += 7) {
                 job.input_size = full - cut;
                 SCOPED_TRACE("bpp " + testing::PrintToString(bpp) + " sampling " +
-                             testing::PrintToString((int)sampling) + " cut " + testing::PrintToString(cut));
+                             testing::PrintToString((int)sampling) + " cut " +
+                             testing::PrintToString(cut));
                 ExpectSameAsPlain(job, kMeasure, loops);
                 ExpectSameAsPlain(job, 1 << 16, loops);
-                if (HasFatalFailure()) return;
+                if (HasFatalFailure())
+                    return;
             }
         }
 }
 
-TEST_F(McuCoderFast, ExtremeBlocksInEverySamplingAtBothEndsOfQuality) {
+TEST_F(McuCoderFast, ExtremeBlocksInEverySamplingAtBothEndsOfQuality)
+{
     // Checkerboards of 0 and 255, flat black and white and stripes: the
     // largest DCT outputs and DC steps, in the blocks the coders pair up.
     const uint32_t w = 48, h = 32;
@@ -86,14 +99,19 @@ TEST_F(McuCoderFast, ExtremeBlocksInEverySamplingAtBothEndsOfQuality) {
         for (uint32_t y = 0; y < h; ++y)
             for (uint32_t x = 0; x < w; ++x) {
                 uint32_t pattern = (x / 8 + y / 8) % 4;
-                bool on = pattern == 0 ? (x + y) % 2 : pattern == 1 ? true : pattern == 2 ? false : x % 2;
-                for (uint32_t c = 0; c < bytes; ++c) bmp.pixels[(size_t)y * bmp.Stride() + x * bytes + c] = on == (c != 1) ? 255 : 0;
+                bool on = pattern == 0   ? (x + y) % 2
+                          : pattern == 1 ? true
+                          : pattern == 2 ? false
+                                         : x % 2;
+                for (uint32_t c = 0; c < bytes; ++c)
+                    bmp.pixels[(size_t)y * bmp.Stride() + x * bytes + c] = on == (c != 1) ? 255 : 0;
             }
         for (uint8_t sampling = 0; sampling < 3; ++sampling)
             for (uint8_t q : {1, 50, 100}) {
                 JpegJob job = MakeJob(bmp, q, sampling, 0);
                 SCOPED_TRACE("bpp " + testing::PrintToString(bpp) + " sampling " +
-                             testing::PrintToString((int)sampling) + " q " + testing::PrintToString((int)q));
+                             testing::PrintToString((int)sampling) + " q " +
+                             testing::PrintToString((int)q));
                 ExpectSameAsPlain(job, kMeasure, loops);
                 ExpectSameAsPlain(job, MeasuredSize(job), loops);
             }

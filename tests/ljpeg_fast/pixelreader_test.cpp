@@ -13,7 +13,10 @@ struct ReaderPair {
     const char *name;
 
     // The fast reader for a sampling, which builds the MCU buffer itself.
-    PixelReader Fast(int sampling) const { return ColourReaderAvx2(bits, blue_low, (uint8_t)sampling); }
+    PixelReader Fast(int sampling) const
+    {
+        return ColourReaderAvx2(bits, blue_low, (uint8_t)sampling);
+    }
 };
 
 const ReaderPair kColourReaders[] = {
@@ -25,7 +28,10 @@ const ReaderPair kColourReaders[] = {
 const ChromaSampler kPlainSamplers[3] = {Sample420, Sample422, Sample444};
 const ChromaSampler kFastSamplers[3] = {Sample420Sse2, Sample422Sse2, Sample444};
 
-bool HaveAvx2() { return (CpuFeatures() & CPU_AVX2) != 0; }
+bool HaveAvx2()
+{
+    return (CpuFeatures() & CPU_AVX2) != 0;
+}
 
 // A reader's view of one image: the context fields a reader uses.
 struct ReaderRig {
@@ -51,8 +57,9 @@ struct ReaderRig {
 
 // Reads every MCU with both readers; the input holds `size` bytes (which
 // may be short of what the image needs).
-void ExpectSameMcus(const std::vector<uint8_t> &pixels, uint32_t size, uint32_t width, uint32_t height,
-                    uint16_t bits, int sampling, PixelReader plain, PixelReader fast)
+void ExpectSameMcus(const std::vector<uint8_t> &pixels, uint32_t size, uint32_t width,
+                    uint32_t height, uint16_t bits, int sampling, PixelReader plain,
+                    PixelReader fast)
 {
     ReaderRig p(pixels, size, width, height, bits, sampling, kPlainSamplers[sampling]);
     ReaderRig f(pixels, size, width, height, bits, sampling, kFastSamplers[sampling]);
@@ -96,8 +103,8 @@ TEST(PixelReaderFast, ColourReadersMatchPlainForOddSizesAndEverySampling)
                 for (uint32_t height : {1u, 5u, 8u, 9u, 16u, 17u, 23u}) {
                     size_t size = (size_t)DibRowStride(width, reader.bits) * height;
                     auto pixels = RandomPixels(rng, size);
-                    SCOPED_TRACE(testing::Message() << reader.name << " sampling " << sampling << " "
-                                                    << width << "x" << height);
+                    SCOPED_TRACE(testing::Message() << reader.name << " sampling " << sampling
+                                                    << " " << width << "x" << height);
                     ExpectSameMcus(pixels, (uint32_t)size, width, height, reader.bits, sampling,
                                    reader.plain, reader.Fast(sampling));
                 }
@@ -115,7 +122,8 @@ TEST(PixelReaderFast, ShortInputsFailAtTheSameMcuWithTheSameStatus)
             uint32_t needed = (height - 1) * stride + width * bpp;
             auto pixels = RandomPixels(rng, (size_t)stride * height);
             for (uint32_t size = 0; size <= needed; size += (size + 37 < needed ? 37 : 1)) {
-                SCOPED_TRACE(testing::Message() << reader.name << " sampling " << sampling << " size " << size);
+                SCOPED_TRACE(testing::Message()
+                             << reader.name << " sampling " << sampling << " size " << size);
                 ExpectSameMcus(pixels, size, width, height, reader.bits, sampling, reader.plain,
                                reader.Fast(sampling));
             }
@@ -133,8 +141,8 @@ TEST(PixelReaderFast, EveryColourConvertsAsPlain)
     for (uint32_t red = 0; red < 256; ++red)
         for (uint32_t green_high = 0; green_high < 256; green_high += 16) {
             for (uint32_t i = 0; i < side * side; ++i) {
-                pixels[3 * i + 0] = (uint8_t)(i & 0xFF);                   // blue
-                pixels[3 * i + 1] = (uint8_t)(green_high + (i >> 8));       // green
+                pixels[3 * i + 0] = (uint8_t)(i & 0xFF);               // blue
+                pixels[3 * i + 1] = (uint8_t)(green_high + (i >> 8));  // green
                 pixels[3 * i + 2] = (uint8_t)red;
             }
             ExpectSameMcus(pixels, (uint32_t)pixels.size(), side, side, 24, 2, ReadBgr24Mcu,
@@ -143,8 +151,8 @@ TEST(PixelReaderFast, EveryColourConvertsAsPlain)
             // before limiting): a few reds with blue at both ends suffice.
             if (red % 51 == 0)
                 for (int sampling : {0, 1})
-                    ExpectSameMcus(pixels, (uint32_t)pixels.size(), side, side, 24, sampling, ReadBgr24Mcu,
-                                   ColourReaderAvx2(24, true, (uint8_t)sampling));
+                    ExpectSameMcus(pixels, (uint32_t)pixels.size(), side, side, 24, sampling,
+                                   ReadBgr24Mcu, ColourReaderAvx2(24, true, (uint8_t)sampling));
             if (testing::Test::HasFatalFailure())
                 return;
         }

@@ -6,19 +6,24 @@
 
 namespace {
 
-std::string Describe(const JpegJob &j) {
+std::string Describe(const JpegJob &j)
+{
     return testing::PrintToString(j.width) + "x" + testing::PrintToString(j.height) + " bpp " +
-           testing::PrintToString(j.bits_per_pixel) + " q " + testing::PrintToString((int)j.quality) +
-           " sampling " + testing::PrintToString((int)j.sampling) + " order " +
-           testing::PrintToString((int)j.channel_order) + " input " + testing::PrintToString(j.input_size);
+           testing::PrintToString(j.bits_per_pixel) + " q " +
+           testing::PrintToString((int)j.quality) + " sampling " +
+           testing::PrintToString((int)j.sampling) + " order " +
+           testing::PrintToString((int)j.channel_order) + " input " +
+           testing::PrintToString(j.input_size);
 }
 
-TEST(FastStreams, RandomJobsGiveTheSameBytesAsPlain) {
+TEST(FastStreams, RandomJobsGiveTheSameBytesAsPlain)
+{
     std::mt19937 rng(12345);
     const uint16_t depths[] = {8, 16, 24, 32};
     const uint8_t qualities[] = {1, 2, 10, 25, 50, 75, 90, 95, 99, 100};
     for (int round = 0; round < 400; ++round) {
-        uint32_t w = 1 + rng() % (round % 4 == 0 ? 140 : 40), h = 1 + rng() % (round % 4 == 1 ? 100 : 40);
+        uint32_t w = 1 + rng() % (round % 4 == 0 ? 140 : 40),
+                 h = 1 + rng() % (round % 4 == 1 ? 100 : 40);
         Bitmap bmp(w, h, depths[round % 4]);
         if (round % 3 == 0)
             bmp.Noise(rng);
@@ -33,7 +38,8 @@ TEST(FastStreams, RandomJobsGiveTheSameBytesAsPlain) {
     }
 }
 
-TEST(FastStreams, OutputRunningOutAtEveryByteFailsAlike) {
+TEST(FastStreams, OutputRunningOutAtEveryByteFailsAlike)
+{
     std::mt19937 rng(77);
     for (uint16_t bpp : {8, 24, 16}) {
         Bitmap bmp(37, 29, bpp);
@@ -42,12 +48,14 @@ TEST(FastStreams, OutputRunningOutAtEveryByteFailsAlike) {
         for (uint32_t capacity = 0, size = MeasuredSize(job); capacity <= size; ++capacity) {
             SCOPED_TRACE("capacity " + testing::PrintToString(capacity));
             ExpectSameAsPlain(job, capacity, {kAllFast});
-            if (testing::Test::HasFatalFailure()) return;
+            if (testing::Test::HasFatalFailure())
+                return;
         }
     }
 }
 
-TEST(FastStreams, InputRunningOutAtEveryByteFailsAlike) {
+TEST(FastStreams, InputRunningOutAtEveryByteFailsAlike)
+{
     std::mt19937 rng(5);
     for (uint16_t bpp : {8, 16, 24, 32})
         for (uint8_t sampling = 0; sampling < 3; ++sampling) {
@@ -59,12 +67,14 @@ TEST(FastStreams, InputRunningOutAtEveryByteFailsAlike) {
                 SCOPED_TRACE(Describe(job));
                 ExpectSameAsPlain(job, kMeasure, {kAllFast});
                 ExpectSameAsPlain(job, 64 * 1024, {kAllFast});
-                if (testing::Test::HasFatalFailure()) return;
+                if (testing::Test::HasFatalFailure())
+                    return;
             }
         }
 }
 
-TEST(FastStreams, WideImagesAndLargeMagnitudes) {
+TEST(FastStreams, WideImagesAndLargeMagnitudes)
+{
     // A row wider than any batch, and blocks that hit the largest DC and AC
     // categories (alternating 0/255 columns and rows).
     for (uint16_t bpp : {8, 32}) {

@@ -21,16 +21,19 @@ const TransformVariant kTransforms[] = {
 };
 
 // The vector transforms this CPU runs.
-std::vector<TransformVariant> Variants() { return Runnable(kTransforms); }
+std::vector<TransformVariant> Variants()
+{
+    return Runnable(kTransforms);
+}
 
 // Blocks that drive each coefficient to its extremes: 255 where the basis
 // function of (v, u) is positive and 0 elsewhere, and the reverse.
 std::vector<std::array<uint8_t, 64>> ExtremeBlocks()
 {
-    static const int sign[8][8] = {
-        {1, 1, 1, 1, 1, 1, 1, 1},   {1, 1, 1, 1, -1, -1, -1, -1}, {1, 1, -1, -1, -1, -1, 1, 1},
-        {1, -1, -1, -1, 1, 1, 1, -1}, {1, -1, -1, 1, 1, -1, -1, 1}, {1, -1, 1, 1, -1, -1, 1, -1},
-        {1, -1, 1, -1, -1, 1, -1, 1}, {1, -1, 1, -1, 1, -1, 1, -1}};
+    static const int sign[8][8] = {{1, 1, 1, 1, 1, 1, 1, 1},     {1, 1, 1, 1, -1, -1, -1, -1},
+                                   {1, 1, -1, -1, -1, -1, 1, 1}, {1, -1, -1, -1, 1, 1, 1, -1},
+                                   {1, -1, -1, 1, 1, -1, -1, 1}, {1, -1, 1, 1, -1, -1, 1, -1},
+                                   {1, -1, 1, -1, -1, 1, -1, 1}, {1, -1, 1, -1, 1, -1, 1, -1}};
     std::vector<std::array<uint8_t, 64>> blocks;
     for (int v = 0; v < 8; ++v)
         for (int u = 0; u < 8; ++u)

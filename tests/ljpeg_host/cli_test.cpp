@@ -18,14 +18,16 @@ namespace {
 std::vector<uint8_t> Slurp(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
 }
 
 // Width, height and libjpeg-turbo's sampling of a stream; -1 when it does not parse.
 void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char *>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // The picture of a PGM or PPM file as an interlaced grey or RGB PNG file.
@@ -48,8 +50,8 @@ std::vector<int> Inspect(const std::vector<uint8_t> &jpeg)
 {
     int w = 0, h = 0, subsamp = -1, colourspace = 0;
     tjhandle tj = tjInitDecompress();
-    if (tjDecompressHeader3(tj, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &w, &h, &subsamp,
-                            &colourspace) != 0)
+    if (tjDecompressHeader3(tj, jpeg.data(), static_cast<unsigned long>(jpeg.size()), &w, &h,
+                            &subsamp, &colourspace) != 0)
         subsamp = -1;
     tjDestroy(tj);
     return {w, h, subsamp};
@@ -60,7 +62,8 @@ class Cli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = std::string(CLI_TEST_DIR "/") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        dir_ = std::string(CLI_TEST_DIR "/") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         ASSERT_EQ(std::system(("mkdir -p " + dir_).c_str()), 0);
         ASSERT_EQ(Run("testimage " + dir_ + "colour.bmp 45x30"), 0);
         ASSERT_EQ(Run("testimage " + dir_ + "colour.ppm 45x30"), 0);
@@ -72,17 +75,20 @@ protected:
     // Runs the tool with the given arguments; stderr goes to err_.
     int Run(const std::string &args)
     {
-        int rc = std::system((VELMORAJ_CLI_PATH " " + args + " 2>" + dir_ + "stderr.txt >/dev/null").c_str());
+        int rc = std::system(
+            (VELMORAJ_CLI_PATH " " + args + " 2>" + dir_ + "stderr.txt >/dev/null").c_str());
         std::vector<uint8_t> text = Slurp(dir_ + "stderr.txt");
         err_.assign(text.begin(), text.end());
         return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     }
 
     // Encodes IN (in the test's folder) to a fresh OUT; returns the stream.
-    std::vector<uint8_t> Encode(const std::string &in, const std::string &options, const std::string &out = "out.jpg")
+    std::vector<uint8_t> Encode(const std::string &in, const std::string &options,
+                                const std::string &out = "out.jpg")
     {
         std::remove((dir_ + out).c_str());
-        EXPECT_EQ(Run("encode " + dir_ + in + " " + dir_ + out + " " + options), 0) << options << ": " << err_;
+        EXPECT_EQ(Run("encode " + dir_ + in + " " + dir_ + out + " " + options), 0)
+            << options << ": " << err_;
         return Slurp(dir_ + out);
     }
 
@@ -151,9 +157,11 @@ TEST_F(Cli, BadArgumentsAreUsageErrors)
 TEST(StatusText, EachCodeIsNamedOnceAndCodesThatShareBitsAreNotSplit)
 {
     EXPECT_EQ(DescribeStatus(0x2055),
-              (std::vector<std::string>{"0x0050 writing the DQT segment failed",
-                                        "0x0005 read or write past the end of the input or output buffer"}));
-    EXPECT_EQ(DescribeStatus(0x2085).front(), "0x0080 the scan failed (pixel rows or entropy-coded data)");
+              (std::vector<std::string>{
+                  "0x0050 writing the DQT segment failed",
+                  "0x0005 read or write past the end of the input or output buffer"}));
+    EXPECT_EQ(DescribeStatus(0x2085).front(),
+              "0x0080 the scan failed (pixel rows or entropy-coded data)");
     EXPECT_EQ(DescribeStatus(0x2085).size(), 2u);
     for (uint16_t status : {0x21A0, 0x2190, 0x2F00, 0x2090, 0x2070, 0x2030, 0x2040}) {
         std::vector<std::string> lines = DescribeStatus(status);

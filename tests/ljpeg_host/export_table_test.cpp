@@ -28,7 +28,8 @@ std::string Capture(const std::string &command)
 
 // First capture group of every line that matches, from the line after
 // `start` (or from the top) to the first line that does not.
-std::vector<std::string> Matches(const std::string &text, const std::string &start, const std::regex &entry)
+std::vector<std::string> Matches(const std::string &text, const std::string &start,
+                                 const std::regex &entry)
 {
     std::vector<std::string> found;
     std::istringstream lines(text);
@@ -49,10 +50,12 @@ std::string CheckExport(const std::string &objdump, const std::string &dll, cons
                         const char *entry)
 {
     std::string headers = Capture(objdump + " -p '" + dll + "'");
-    EXPECT_EQ(Matches(headers, "[Ordinal/Name Pointer] Table", std::regex(R"(^\s*\[\s*\d+\]\s+(\S+)\s*$)")),
+    EXPECT_EQ(Matches(headers, "[Ordinal/Name Pointer] Table",
+                      std::regex(R"(^\s*\[\s*\d+\]\s+(\S+)\s*$)")),
               std::vector<std::string>{entry})
         << dll;
-    EXPECT_NE(headers.find(module), std::string::npos) << "export directory does not name " << module;
+    EXPECT_NE(headers.find(module), std::string::npos)
+        << "export directory does not name " << module;
     return headers;
 }
 

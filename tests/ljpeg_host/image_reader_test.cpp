@@ -103,7 +103,8 @@ BmpSpec Paletted(uint16_t bits, std::vector<uint32_t> palette, Bytes row, int32_
 
 TEST(HostBitmap, RowStrideAndChannelSwap)
 {
-    const uint64_t strides[][3] = {{1, 8, 4}, {5, 8, 8}, {3, 24, 12}, {3, 16, 8}, {65535, 32, 262140}};
+    const uint64_t strides[][3] = {
+        {1, 8, 4}, {5, 8, 8}, {3, 24, 12}, {3, 16, 8}, {65535, 32, 262140}};
     for (const auto &s : strides)
         EXPECT_EQ(RowStride(uint32_t(s[0]), uint16_t(s[1])), s[2]);
 
@@ -136,33 +137,52 @@ TEST(BmpReader, AcceptedLayoutsGiveHostRows)
         Bytes pixels;
     } cases[] = {
         {"bottom-up", BmpSpec(), 24, kThreeByTwo},
-        {"top-down", With([](BmpSpec *s) { s->height = -2, std::swap(s->rows[0], s->rows[1]); }), 24,
-         kThreeByTwo},
+        {"top-down", With([](BmpSpec *s) { s->height = -2, std::swap(s->rows[0], s->rows[1]); }),
+         24, kThreeByTwo},
         {"core header", With([](BmpSpec *s) { s->header_size = 12; }), 24, kThreeByTwo},
         {"version 5 header", With([](BmpSpec *s) { s->header_size = 124; }), 24, kThreeByTwo},
         {"last row unpadded", With([](BmpSpec *s) { s->rows[1].resize(9); }), 24, kThreeByTwo},
-        {"grey palette", Paletted(8, grey_ramp, {0, 1, 2, 254, 255, 0, 0, 0}, 5), 8,
+        {"grey palette",
+         Paletted(8, grey_ramp, {0, 1, 2, 254, 255, 0, 0, 0}, 5),
+         8,
          {255, 254, 253, 1, 0, 0, 0, 0}},
-        {"colour palette", With([](BmpSpec *s) {
-             *s = Paletted(4, {0xFF0000, 0x00FF00, 0x123456}, {0x21, 0, 0, 0}, 3), s->colours_used = 3;
+        {"colour palette",
+         With([](BmpSpec *s) {
+             *s = Paletted(4, {0xFF0000, 0x00FF00, 0x123456}, {0x21, 0, 0, 0}, 3),
+             s->colours_used = 3;
          }),
-         24, {0x56, 0x34, 0x12, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0}},
-        {"1 bit, MSB first", Paletted(1, {0, 0xFFFFFF}, {0xA0, 0x40, 0, 0}, 10), 8,
+         24,
+         {0x56, 0x34, 0x12, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0}},
+        {"1 bit, MSB first",
+         Paletted(1, {0, 0xFFFFFF}, {0xA0, 0x40, 0, 0}, 10),
+         8,
          {255, 0, 255, 0, 0, 0, 0, 0, 0, 255, 0, 0}},
-        {"5-5-5", With([](BmpSpec *s) { s->width = 2, s->height = 1, s->bits = 16, s->rows = {{0x1F, 0x7C, 0xFF, 0xFF}}; }),
-         16, {0x1F, 0x7C, 0xFF, 0xFF}},
-        {"5-5-5 bit fields", With([](BmpSpec *s) {
+        {"5-5-5",
+         With([](BmpSpec *s) {
+             s->width = 2, s->height = 1, s->bits = 16, s->rows = {{0x1F, 0x7C, 0xFF, 0xFF}};
+         }),
+         16,
+         {0x1F, 0x7C, 0xFF, 0xFF}},
+        {"5-5-5 bit fields",
+         With([](BmpSpec *s) {
              s->width = 2, s->height = 1, s->bits = 16, s->rows = {{0x1F, 0x7C, 0xFF, 0xFF}};
              s->compression = 3, s->masks = {0x7C00, 0x03E0, 0x001F};
          }),
-         16, {0x1F, 0x7C, 0xFF, 0xFF}},
-        {"5-6-5 expanded", With([](BmpSpec *s) {
+         16,
+         {0x1F, 0x7C, 0xFF, 0xFF}},
+        {"5-6-5 expanded",
+         With([](BmpSpec *s) {
              s->width = 2, s->height = 1, s->bits = 16, s->rows = {{0x00, 0xF8, 0xE0, 0x07}};
              s->compression = 3, s->masks = {0xF800, 0x07E0, 0x001F};
          }),
-         24, {0, 0, 255, 0, 255, 0, 0, 0}},
-        {"32 bit", With([](BmpSpec *s) { s->width = 1, s->height = 1, s->bits = 32, s->rows = {{1, 2, 3, 4}}; }),
-         32, {1, 2, 3, 4}},
+         24,
+         {0, 0, 255, 0, 255, 0, 0, 0}},
+        {"32 bit",
+         With([](BmpSpec *s) {
+             s->width = 1, s->height = 1, s->bits = 32, s->rows = {{1, 2, 3, 4}};
+         }),
+         32,
+         {1, 2, 3, 4}},
     };
     for (const auto &c : cases) {
         HostBitmap b;
@@ -195,21 +215,31 @@ TEST(BmpReader, MalformedFilesAreRefusedWithAReason)
         {BuildBmp(With([](BmpSpec *s) { s->height = INT32_MIN; })), "~65535"},
         {BuildBmp(With([](BmpSpec *s) { s->width = 8193, s->height = -8192; })), kOverLimit},
         {BuildBmp(With([](BmpSpec *s) { s->planes = 2; })), "BMP plane count is 2, not 1"},
-        {BuildBmp(With([](BmpSpec *s) { s->bits = 15; })), "unsupported BMP depth of 15 bits per pixel"},
-        {BuildBmp(With([](BmpSpec *s) { s->compression = 1; })), "compressed BMP (compression 1) is not supported"},
-        {BuildBmp(With([](BmpSpec *s) { s->width = 1000; })), "file ends inside the BMP pixel data"},
-        {BuildBmp(With([](BmpSpec *s) { s->rows[1].resize(8); })), "file ends inside the BMP pixel data"},
+        {BuildBmp(With([](BmpSpec *s) { s->bits = 15; })),
+         "unsupported BMP depth of 15 bits per pixel"},
+        {BuildBmp(With([](BmpSpec *s) { s->compression = 1; })),
+         "compressed BMP (compression 1) is not supported"},
+        {BuildBmp(With([](BmpSpec *s) { s->width = 1000; })),
+         "file ends inside the BMP pixel data"},
+        {BuildBmp(With([](BmpSpec *s) { s->rows[1].resize(8); })),
+         "file ends inside the BMP pixel data"},
         {far_offset, "file ends inside the BMP pixel data"},
         {BuildBmp(With([](BmpSpec *s) {
              s->width = 1, s->height = 1, s->bits = 32, s->rows = {{1, 2, 3, 4}};
              s->compression = 3, s->masks = {0x0000FF, 0x00FF00, 0xFF0000};
          })),
          "unsupported BMP colour masks"},
-        {BuildBmp(With([](BmpSpec *s) { *s = Paletted(8, {}, {0, 1, 0, 0}, 2), s->colours_used = 300; })),
+        {BuildBmp(With([](BmpSpec *s) {
+             *s = Paletted(8, {}, {0, 1, 0, 0}, 2), s->colours_used = 300;
+         })),
          "BMP palette has 300 entries, more than 256"},
-        {BuildBmp(With([](BmpSpec *s) { *s = Paletted(8, {0, 0xFFFFFF}, {0, 1, 0, 0}, 2), s->colours_used = 256; })),
+        {BuildBmp(With([](BmpSpec *s) {
+             *s = Paletted(8, {0, 0xFFFFFF}, {0, 1, 0, 0}, 2), s->colours_used = 256;
+         })),
          "file ends inside the BMP palette"},
-        {BuildBmp(With([](BmpSpec *s) { *s = Paletted(8, {0x808080}, {0, 1, 0, 0}, 2), s->colours_used = 1; })),
+        {BuildBmp(With([](BmpSpec *s) {
+             *s = Paletted(8, {0x808080}, {0, 1, 0, 0}, 2), s->colours_used = 1;
+         })),
          "pixel uses palette entry 1 of only 1"},
     };
     for (const auto &c : cases) {
@@ -228,7 +258,8 @@ TEST(PnmReader, SamplesBecomeBottomUpBlueFirstRows)
         Bytes pixels;
     } cases[] = {
         // Bottom row first, padded from 6 to 8 bytes.
-        {std::string("P6\n# comment\n2 2\n255\n\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C"), 24,
+        {std::string("P6\n# comment\n2 2\n255\n\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C"),
+         24,
          {9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0}},
         {std::string("P5 3 1 15 \x00\x0F\x07", 13), 8, {0, 255, 119, 0}},  // scaled to 8 bits
         {std::string("P5 2 1 65535\n\xFF\xFF\x80\x00", 17), 8, {255, 128, 0, 0}},
@@ -269,10 +300,12 @@ TEST(PnmReader, MalformedFilesAreRefusedWithAReason)
 
 namespace {
 
-PngSpec Png(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type, std::vector<uint16_t> samples)
+PngSpec Png(uint32_t width, uint32_t height, uint8_t depth, uint8_t colour_type,
+            std::vector<uint16_t> samples)
 {
     PngSpec s;
-    s.width = width, s.height = height, s.depth = depth, s.colour_type = colour_type, s.samples = samples;
+    s.width = width, s.height = height, s.depth = depth, s.colour_type = colour_type,
+    s.samples = samples;
     return s;
 }
 
@@ -313,7 +346,10 @@ TEST(PngReader, EveryColourTypeGivesHostRowsOverWhite)
         uint16_t bits;
         Bytes pixels;
     } cases[] = {
-        {"grey, bottom row first", Png(2, 2, 8, 0, {10, 20, 30, 40}), 8, {30, 40, 0, 0, 10, 20, 0, 0}},
+        {"grey, bottom row first",
+         Png(2, 2, 8, 0, {10, 20, 30, 40}),
+         8,
+         {30, 40, 0, 0, 10, 20, 0, 0}},
         {"grey 1 bit", Png(3, 1, 1, 0, {1, 0, 1}), 8, {255, 0, 255, 0}},
         {"grey 2 bits", Png(3, 1, 2, 0, {1, 2, 3}), 8, {85, 170, 255, 0}},
         {"grey 4 bits", Png(2, 1, 4, 0, {3, 15}), 8, {51, 255, 0, 0}},
@@ -321,10 +357,18 @@ TEST(PngReader, EveryColourTypeGivesHostRowsOverWhite)
         {"grey + alpha", Png(3, 1, 8, 4, {0, 0, 0, 255, 100, 128}), 8, {255, 0, 177, 0}},
         {"grey + alpha 16 bits", Png(1, 1, 16, 4, {0x6464, 0x8080}), 8, {177, 0, 0, 0}},
         {"RGB", Png(2, 1, 8, 2, {255, 0, 0, 1, 2, 3}), 24, {0, 0, 255, 3, 2, 1, 0, 0}},
-        {"RGB 16 bits", Png(2, 1, 16, 2, {0xFFFF, 0, 0, 0x0101, 0x0202, 0x0303}), 24, {0, 0, 255, 3, 2, 1, 0, 0}},
-        {"RGBA", Png(2, 1, 8, 6, {255, 0, 0, 128, 1, 2, 3, 0}), 24, {127, 127, 255, 255, 255, 255, 0, 0}},
+        {"RGB 16 bits",
+         Png(2, 1, 16, 2, {0xFFFF, 0, 0, 0x0101, 0x0202, 0x0303}),
+         24,
+         {0, 0, 255, 3, 2, 1, 0, 0}},
+        {"RGBA",
+         Png(2, 1, 8, 6, {255, 0, 0, 128, 1, 2, 3, 0}),
+         24,
+         {127, 127, 255, 255, 255, 255, 0, 0}},
         {"RGBA 16 bits", Png(1, 1, 16, 6, {0xFFFF, 0, 0, 0x8080}), 24, {127, 127, 255, 0}},
-        {"palette with transparency", Palette(2, {255, 0, 0, 0, 0, 255, 10, 20, 30}, {0}, {0, 1, 2}), 24,
+        {"palette with transparency",
+         Palette(2, {255, 0, 0, 0, 0, 255, 10, 20, 30}, {0}, {0, 1, 2}),
+         24,
          {255, 255, 255, 255, 0, 0, 30, 20, 10, 0, 0, 0}},
         {"grey palette is colour", Palette(8, {7, 7, 7}, {}, {0}), 24, {7, 7, 7, 0}},
     };
@@ -344,7 +388,8 @@ TEST(PngReader, InterlacedFilesGiveTheSamePixels)
             HostBitmap plain, interlaced;
             std::string error;
             ASSERT_TRUE(ReadPng(BuildPng(Pattern(depth, type, false)), &plain, &error)) << error;
-            ASSERT_TRUE(ReadPng(BuildPng(Pattern(depth, type, true)), &interlaced, &error)) << error;
+            ASSERT_TRUE(ReadPng(BuildPng(Pattern(depth, type, true)), &interlaced, &error))
+                << error;
             EXPECT_EQ(plain.pixels, interlaced.pixels) << int(type) << " " << int(depth);
         }
     }
@@ -363,14 +408,16 @@ TEST(PngReader, CorruptTruncatedOrOversizedFilesAreRefusedWithAReason)
         Bytes file;
         const char *error;
     } cases[] = {
-        {Bytes(good.begin(), good.begin() + PngDataOffset(pattern) + 60), "~corrupt or truncated PNG"},
+        {Bytes(good.begin(), good.begin() + PngDataOffset(pattern) + 60),
+         "~corrupt or truncated PNG"},
         {bad_data, "~corrupt or truncated PNG"},
         {huge_chunk, "~claims 1936946035 bytes, more than the file holds"},
         {no_header, "not a PNG file (no header chunk after the signature)"},
         {WithBe32(tiny, 16, 0), "PNG has no pixels (width or height is 0)"},
         {WithBe32(tiny, 20, 70000), "image is larger than 65535 pixels in width or height"},
         {WithBe32(WithBe32(tiny, 16, 8193), 20, 8192), kOverLimit},
-        {WithBe32(WithBe32(tiny, 16, 3000), 20, 3000), "file is too short to hold the PNG's 3000x3000 pixels"},
+        {WithBe32(WithBe32(tiny, 16, 3000), 20, 3000),
+         "file is too short to hold the PNG's 3000x3000 pixels"},
         {BuildPng(Png(1, 1, 4, 2, {1, 2, 3})), "PNG colour type 2 with 4-bit samples is not valid"},
     };
     for (const auto &c : cases) {

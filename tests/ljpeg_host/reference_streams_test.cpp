@@ -40,8 +40,10 @@ const ReferenceJob kJobs[] = {
     {"rgb24-64x48-q75-444", 24, 0, 2, 75, 64, 48, kNone, 0},
     {"bgr32-50x50-q100-420", 32, 1, 0, 100, 50, 50, kNone, 0},
     {"rgb32-17x33-q1-422", 32, 2, 1, 1, 17, 33, kNone, 0},
-    {"bgr24-16x16-output-one-short", 24, 1, 0, 75, 16, 16, kOutputOneShort, 0x2005},  // EOI no longer fits
-    {"bgr24-40x20-input-one-short", 24, 1, 2, 75, 40, 20, kInputOneShort, 0x2085},    // the top row runs past
+    {"bgr24-16x16-output-one-short", 24, 1, 0, 75, 16, 16, kOutputOneShort,
+     0x2005},  // EOI no longer fits
+    {"bgr24-40x20-input-one-short", 24, 1, 2, 75, 40, 20, kInputOneShort,
+     0x2085},  // the top row runs past
 };
 
 // What one job gave: the encode call's status, the reported length and the
@@ -60,8 +62,8 @@ struct StreamRecord {
 std::string Format(const StreamRecord &r)
 {
     char line[160];
-    snprintf(line, sizeof line, "{\"%s\", 0x%04X, %" PRIu32 ", 0x%016" PRIX64 "ull},\n", r.name.c_str(), r.status,
-             r.length, r.hash);
+    snprintf(line, sizeof line, "{\"%s\", 0x%04X, %" PRIu32 ", 0x%016" PRIX64 "ull},\n",
+             r.name.c_str(), r.status, r.length, r.hash);
     return line;
 }
 
@@ -79,8 +81,10 @@ HostBitmap MakePixels(const ReferenceJob &j)
                     dst[4 * x] = src[0], dst[4 * x + 1] = src[1], dst[4 * x + 2] = src[2];
                     dst[4 * x + 3] = static_cast<uint8_t>(x + y);
                 } else {
-                    unsigned v = src[0] >> 3 | (src[1] >> 3) << 5 | (src[2] >> 3) << 10 | (x & 1) << 15;
-                    dst[2 * x] = static_cast<uint8_t>(v), dst[2 * x + 1] = static_cast<uint8_t>(v >> 8);
+                    unsigned v =
+                        src[0] >> 3 | (src[1] >> 3) << 5 | (src[2] >> 3) << 10 | (x & 1) << 15;
+                    dst[2 * x] = static_cast<uint8_t>(v),
+                            dst[2 * x + 1] = static_cast<uint8_t>(v >> 8);
                 }
             }
         }
@@ -118,7 +122,8 @@ EncodeStartFn LoadEncoder()
 {
 #ifdef _WIN32
     HMODULE dll = LoadLibraryW(L"VELMORAJ.dll");
-    return dll ? reinterpret_cast<EncodeStartFn>(reinterpret_cast<void *>(GetProcAddress(dll, "Jpeg_EncodeStart")))
+    return dll ? reinterpret_cast<EncodeStartFn>(
+                     reinterpret_cast<void *>(GetProcAddress(dll, "Jpeg_EncodeStart")))
                : nullptr;
 #else
     return Jpeg_EncodeStart;
@@ -144,7 +149,8 @@ TEST(ReferenceStreams, BytesMatchTheCommittedRecords)
     }
     ASSERT_EQ(now.size(), committed.size());
     for (size_t i = 0; i < now.size(); i++)
-        EXPECT_TRUE(now[i] == committed[i]) << "now:       " << Format(now[i]) << "committed: " << Format(committed[i]);
+        EXPECT_TRUE(now[i] == committed[i])
+            << "now:       " << Format(now[i]) << "committed: " << Format(committed[i]);
     if (now != committed)
         printf("Records of this build:\n%s", all.c_str());
 

@@ -33,7 +33,8 @@ std::vector<uint8_t> MakeTruth(const Case &c)
     std::vector<uint8_t> t(size_t{c.width} * c.height * channels);
     for (size_t i = 0; i < t.size(); i++) {
         uint32_t x = uint32_t(i / channels % c.width), y = uint32_t(i / channels / c.width);
-        unsigned v = c.noise ? rng() & 255 : x * 150 / c.width + y * 50 / c.height + 25 * (i % channels);
+        unsigned v =
+            c.noise ? rng() & 255 : x * 150 / c.width + y * 50 / c.height + 25 * (i % channels);
         t[i] = static_cast<uint8_t>(c.depth == 16 ? v & 0xF8 : v);
     }
     return t;
@@ -56,13 +57,15 @@ HostBitmap Pack(const std::vector<uint8_t> &t, const Case &c)
                 row[x] = t[at];
                 continue;
             }
-            unsigned low = t[3 * at + (blue_low ? 2 : 0)], g = t[3 * at + 1], high = t[3 * at + (blue_low ? 0 : 2)];
+            unsigned low = t[3 * at + (blue_low ? 2 : 0)], g = t[3 * at + 1],
+                     high = t[3 * at + (blue_low ? 0 : 2)];
             uint8_t *p = row + x * (c.depth / 8);
             if (c.depth == 16) {
                 unsigned v = low >> 3 | (g >> 3) << 5 | (high >> 3) << 10 | 0x8000;
                 p[0] = static_cast<uint8_t>(v), p[1] = static_cast<uint8_t>(v >> 8);
             } else {
-                p[0] = static_cast<uint8_t>(low), p[1] = static_cast<uint8_t>(g), p[2] = static_cast<uint8_t>(high);
+                p[0] = static_cast<uint8_t>(low), p[1] = static_cast<uint8_t>(g),
+                p[2] = static_cast<uint8_t>(high);
                 if (c.depth == 32)
                     p[3] = 0xA5;
             }
@@ -82,12 +85,13 @@ double DecodedPsnr(const std::vector<uint8_t> &jpeg, const std::vector<uint8_t> 
 {
     tjhandle tj = tjInitDecompress();
     int w = 0, h = 0, ss = -1, cs = 0;
-    EXPECT_EQ(tjDecompressHeader3(tj, jpeg.data(), jpeg.size(), &w, &h, &ss, &cs), 0) << tjGetErrorStr();
+    EXPECT_EQ(tjDecompressHeader3(tj, jpeg.data(), jpeg.size(), &w, &h, &ss, &cs), 0)
+        << tjGetErrorStr();
     EXPECT_EQ(ss, TurboSubsamp(c));
     std::vector<uint8_t> out(t.size());
     if (uint32_t(w) != c.width || uint32_t(h) != c.height ||
-        tjDecompress2(tj, jpeg.data(), jpeg.size(), out.data(), w, 0, h, c.depth == 8 ? TJPF_GRAY : TJPF_RGB,
-                      TJFLAG_ACCURATEDCT) != 0)
+        tjDecompress2(tj, jpeg.data(), jpeg.size(), out.data(), w, 0, h,
+                      c.depth == 8 ? TJPF_GRAY : TJPF_RGB, TJFLAG_ACCURATEDCT) != 0)
         ADD_FAILURE() << "decode failed (" << w << "x" << h << "): " << tjGetErrorStr();
     tjDestroy(tj);
     double sum = 0;
@@ -101,8 +105,8 @@ std::vector<uint8_t> TurboEncode(const std::vector<uint8_t> &t, const Case &c)
     tjhandle tj = tjInitCompress();
     unsigned char *jpeg = nullptr;
     unsigned long size = 0;
-    EXPECT_EQ(tjCompress2(tj, t.data(), c.width, 0, c.height, c.depth == 8 ? TJPF_GRAY : TJPF_RGB, &jpeg, &size,
-                          TurboSubsamp(c), c.quality, TJFLAG_ACCURATEDCT),
+    EXPECT_EQ(tjCompress2(tj, t.data(), c.width, 0, c.height, c.depth == 8 ? TJPF_GRAY : TJPF_RGB,
+                          &jpeg, &size, TurboSubsamp(c), c.quality, TJFLAG_ACCURATEDCT),
               0)
         << tjGetErrorStr();
     std::vector<uint8_t> out(jpeg, jpeg + size);
@@ -127,15 +131,17 @@ std::vector<uint8_t> OurEncode(const HostBitmap &b, const Case &c)
 
 void RoundTrip(const Case &c)
 {
-    SCOPED_TRACE(::testing::Message() << "job: " << c.width << "x" << c.height << ", " << c.depth
-                                      << " bits per pixel, channel order " << int(c.order) << ", sampling "
-                                      << int(c.sampling) << ", quality " << int(c.quality) << ", "
-                                      << (c.noise ? "noise" : "smooth") << " image");
+    SCOPED_TRACE(::testing::Message()
+                 << "job: " << c.width << "x" << c.height << ", " << c.depth
+                 << " bits per pixel, channel order " << int(c.order) << ", sampling "
+                 << int(c.sampling) << ", quality " << int(c.quality) << ", "
+                 << (c.noise ? "noise" : "smooth") << " image");
     std::vector<uint8_t> truth = MakeTruth(c);
     std::vector<uint8_t> ours = OurEncode(Pack(truth, c), c);
     if (::testing::Test::HasFailure())
         return;
-    double ours_psnr = DecodedPsnr(ours, truth, c), turbo_psnr = DecodedPsnr(TurboEncode(truth, c), truth, c);
+    double ours_psnr = DecodedPsnr(ours, truth, c),
+           turbo_psnr = DecodedPsnr(TurboEncode(truth, c), truth, c);
     // Rounding of the colour conversion differs a little; above 40 dB
     // both are as good as the eye can tell.
     EXPECT_GT(ours_psnr, std::min(turbo_psnr - 1.0, 40.0))

@@ -93,7 +93,9 @@ TEST(StackAlignment, TheThunkLeavesTheStackAtEachOffset)
 {
     for (uint32_t offset : kOffsets) {
         uint32_t arg = 0;
-        EXPECT_EQ(offset, CallAtStackOffset(reinterpret_cast<const void *>(&StackAtCall), &arg, 1, offset) % 16);
+        EXPECT_EQ(offset,
+                  CallAtStackOffset(reinterpret_cast<const void *>(&StackAtCall), &arg, 1, offset) %
+                      16);
     }
 }
 
@@ -106,7 +108,8 @@ TEST(StackAlignment, EncoderGivesTheAlignedStreamAtEveryOffset)
             ASSERT_FALSE(aligned.empty());
             for (uint32_t offset : kOffsets)
                 EXPECT_EQ(aligned, Encode(*bitmap, sampling, offset))
-                    << bitmap->bits_per_pixel << " bpp, sampling " << int(sampling) << ", offset " << offset;
+                    << bitmap->bits_per_pixel << " bpp, sampling " << int(sampling) << ", offset "
+                    << offset;
         }
     }
 }
@@ -119,9 +122,9 @@ TEST_F(PreviewTest, PreviewOpensAndClosesAtEveryStackOffset)
         g_offset = offset;
         int nResult = RunPreview(lib, parent, sheet, 12, -3,
                                  {Wait(150), {50, [](const PreviewWindows &w) {
-                                      SendMessageW(w.frame, WM_COMMAND, IDM_ZOOMIN, 0);
-                                      PostKey(w.view, VK_ESCAPE);
-                                  }}});
+                                                  SendMessageW(w.frame, WM_COMMAND, IDM_ZOOMIN, 0);
+                                                  PostKey(w.view, VK_ESCAPE);
+                                              }}});
         ExpectClosed(nResult);
     }
 }

@@ -38,7 +38,8 @@ std::wstring FileName(const std::wstring &path)
 
 TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
 {
-    const char *const apszFiles[] = {VELMORAJ_DLL, VELMORAZ_DLL, FCSVIEW_EXE, VELMORAJ_EXE, VMDTOOL_EXE};
+    const char *const apszFiles[] = {VELMORAJ_DLL, VELMORAZ_DLL, FCSVIEW_EXE, VELMORAJ_EXE,
+                                     VMDTOOL_EXE};
     const DWORD dwMs = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
     const DWORD dwLs = MAKELONG(0, VELMORA_VERSION_PATCH);
     for (const char *pszFile : apszFiles) {
@@ -47,7 +48,8 @@ TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
         DWORD dwHandle = 0;
         std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &dwHandle));
         ASSERT_FALSE(info.empty()) << "no version resource";
-        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+        ASSERT_TRUE(
+            GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
 
         VS_FIXEDFILEINFO *pFixed = nullptr;
         UINT cb = 0;
@@ -57,7 +59,8 @@ TEST(VersionResource, EveryShippedFileNamesItsVersionAndItself)
         EXPECT_EQ(dwLs, pFixed->dwFileVersionLS);
         EXPECT_EQ(dwMs, pFixed->dwProductVersionMS);
         EXPECT_EQ(dwLs, pFixed->dwProductVersionLS);
-        EXPECT_EQ(name.find(L".dll") != std::wstring::npos ? DWORD(VFT_DLL) : DWORD(VFT_APP), pFixed->dwFileType);
+        EXPECT_EQ(name.find(L".dll") != std::wstring::npos ? DWORD(VFT_DLL) : DWORD(VFT_APP),
+                  pFixed->dwFileType);
 
         // The name the file is built under: a renamed output must rename its resource too.
         EXPECT_EQ(name, StringValue(info, L"OriginalFilename"));

@@ -60,8 +60,7 @@ static void DrawLogo(HDC hdc, int x, int y)
 }
 
 // A bold label with its value written on a line that ends at xEnd.
-static void DrawField(HDC hdc, int x, int y, int xEnd, const WCHAR *pszLabel,
-                      const WCHAR *pszValue)
+static void DrawField(HDC hdc, int x, int y, int xEnd, const WCHAR *pszLabel, const WCHAR *pszValue)
 {
     PutText(hdc, x, y, pszLabel, 190, FW_BOLD);
     PutText(hdc, x + 900, y, pszValue, 190, FW_NORMAL);
@@ -116,11 +115,12 @@ static void DrawPage(HDC hdc)
     for (int y = 5700; y <= 9300; y += 450)
         DrawLine(hdc, left, y, right, y, 10);
     PutText(hdc, left, 5350, L"Please find the statement for the last quarter attached.", 170,
-             FW_NORMAL);
+            FW_NORMAL);
     DrawLine(hdc, left, 9800, right, 9800, 20);
     PutText(hdc, left, 9900,
-             L"This message is meant only for the addressee. If it reached you by mistake,"
-             L" please call the sender.", 120, FW_NORMAL);
+            L"This message is meant only for the addressee. If it reached you by mistake,"
+            L" please call the sender.",
+            120, FW_NORMAL);
 }
 
 HENHMETAFILE CreateSampleCoverSheet()
@@ -130,10 +130,10 @@ HENHMETAFILE CreateSampleCoverSheet()
     if (!hdc)
         return nullptr;
     // The metafile's device units are the reference device's pixels.
-    const int cxDevice = MulDiv(FRAME_W, GetDeviceCaps(hdc, HORZRES),
-                                GetDeviceCaps(hdc, HORZSIZE) * 100);
-    const int cyDevice = MulDiv(FRAME_H, GetDeviceCaps(hdc, VERTRES),
-                                GetDeviceCaps(hdc, VERTSIZE) * 100);
+    const int cxDevice =
+        MulDiv(FRAME_W, GetDeviceCaps(hdc, HORZRES), GetDeviceCaps(hdc, HORZSIZE) * 100);
+    const int cyDevice =
+        MulDiv(FRAME_H, GetDeviceCaps(hdc, VERTRES), GetDeviceCaps(hdc, VERTSIZE) * 100);
     SetMapMode(hdc, MM_ANISOTROPIC);
     SetWindowExtEx(hdc, PAGE_W, PAGE_H, nullptr);
     SetViewportExtEx(hdc, cxDevice, cyDevice, nullptr);

@@ -59,8 +59,8 @@ static bool WriteFileBytes(const WCHAR *pszPath, const std::vector<uint8_t> &byt
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     DWORD cbWritten = 0;
-    BOOL bOk = WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &cbWritten,
-                         nullptr);
+    BOOL bOk =
+        WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &cbWritten, nullptr);
     CloseHandle(hFile);
     return bOk && cbWritten == bytes.size();
 }
@@ -105,9 +105,8 @@ bool EncodeCoverSheet(HENHMETAFILE hCoverSheet, const WCHAR *pszFolder,
     if (swprintf(szDll, MAX_PATH, L"%lsVELMORAJ.dll", pszFolder) < 0)
         return false;
     HMODULE hDll = LoadLibraryW(szDll);
-    EncodeStartFn pfnEncode = hDll ? reinterpret_cast<EncodeStartFn>(
-                                         GetProcAddress(hDll, "Jpeg_EncodeStart"))
-                                   : nullptr;
+    EncodeStartFn pfnEncode =
+        hDll ? reinterpret_cast<EncodeStartFn>(GetProcAddress(hDll, "Jpeg_EncodeStart")) : nullptr;
     if (!pfnEncode) {
         std::printf("fcsview: cannot load Jpeg_EncodeStart from %ls\n", szDll);
         if (hDll)

@@ -18,11 +18,8 @@ static void PaintHost(HWND hwnd)
 static LRESULT CALLBACK HostWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_PAINT:
-        PaintHost(hwnd);
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, uMsg, wParam, lParam);
+    case WM_PAINT: PaintHost(hwnd); return 0;
+    default: return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     }
 }
 

@@ -69,9 +69,8 @@ bool ParseOptions(int argc, WCHAR **argv, Options *pOptions)
 
 void PrintUsage()
 {
-    std::printf(
-        "usage: fcsview [COVER.emf] [--x N --y N] [--lang CODE] [--screenshot OUT.bmp]\n"
-        "       fcsview [COVER.emf] --encode OUT.jpg [-q 1..100] [-s 420|422|444]\n"
-        "Shows the cover sheet (a sample page without COVER.emf) in the preview of\n"
-        "VELMORAZ.dll, or renders it at 200 dpi and encodes it with VELMORAJ.dll.\n");
+    std::printf("usage: fcsview [COVER.emf] [--x N --y N] [--lang CODE] [--screenshot OUT.bmp]\n"
+                "       fcsview [COVER.emf] --encode OUT.jpg [-q 1..100] [-s 420|422|444]\n"
+                "Shows the cover sheet (a sample page without COVER.emf) in the preview of\n"
+                "VELMORAZ.dll, or renders it at 200 dpi and encodes it with VELMORAJ.dll.\n");
 }

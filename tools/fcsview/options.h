@@ -7,7 +7,7 @@
 struct Options {
     const WCHAR *pszCoverSheet = nullptr;  // EMF file, or none for the sample
     int nImageX = 0, nImageY = 0;
-    const WCHAR *pszEncode = nullptr;      // JPEG output: encode instead of showing
+    const WCHAR *pszEncode = nullptr;  // JPEG output: encode instead of showing
     int nQuality = 75;
     int nSampling = 0;                     // JPEG_SAMPLING_420
     const WCHAR *pszScreenshot = nullptr;  // BMP output: capture, then close

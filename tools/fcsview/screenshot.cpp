@@ -52,8 +52,8 @@ static bool WriteBmp(const WCHAR *pszPath, const BITMAPINFOHEADER &info, const v
 // DC, where every child has drawn itself; windows in front do not matter.
 static bool CaptureWindow(HWND hwnd, const WCHAR *pszPath)
 {
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                             RDW_UPDATENOW | RDW_FRAME);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     RECT rc;
     GetWindowRect(hwnd, &rc);
     BITMAPINFO bmi = {};

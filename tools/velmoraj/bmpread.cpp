@@ -93,19 +93,24 @@ static bool ParseHeader(const std::vector<uint8_t> &f, BmpHeader *h, std::string
 static bool CheckFormat(const BmpHeader &h, std::string *error)
 {
     switch (h.bits) {
-    case 1: case 4: case 8: case 24:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
         if (h.compression == kBiRgb)
             return true;
         break;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (h.compression == kBiRgb || h.compression == kBiBitfields)
             return true;
         break;
     default:
-        return Refuse(error, "unsupported BMP depth of " + std::to_string(h.bits) + " bits per pixel");
+        return Refuse(error,
+                      "unsupported BMP depth of " + std::to_string(h.bits) + " bits per pixel");
     }
     return Refuse(error, "compressed BMP (compression " + std::to_string(h.compression) +
-                           ") is not supported");
+                             ") is not supported");
 }
 
 static bool ReadPalette(const std::vector<uint8_t> &f, const BmpHeader &h, Palette *p,
@@ -114,8 +119,8 @@ static bool ReadPalette(const std::vector<uint8_t> &f, const BmpHeader &h, Palet
     uint32_t limit = 1u << h.bits;
     p->count = h.colours_used ? h.colours_used : limit;
     if (p->count > limit)
-        return Refuse(error, "BMP palette has " + std::to_string(p->count) + " entries, more than " +
-                               std::to_string(limit));
+        return Refuse(error, "BMP palette has " + std::to_string(p->count) +
+                                 " entries, more than " + std::to_string(limit));
     if (h.palette_offset + uint64_t{p->count} * h.palette_entry_size > f.size())
         return Refuse(error, "file ends inside the BMP palette");
     for (uint32_t i = 0; i < p->count; i++) {
@@ -158,7 +163,7 @@ static bool ConvertPaletteRow(const uint8_t *src, const BmpHeader &h, const Pale
         unsigned index = src[bit / 8] >> (8 - h.bits - bit % 8) & mask;
         if (index >= p.count)
             return Refuse(error, "pixel uses palette entry " + std::to_string(index) + " of only " +
-                                   std::to_string(p.count));
+                                     std::to_string(p.count));
         if (depth == 8)
             dst[x] = p.bgr[index][0];
         else

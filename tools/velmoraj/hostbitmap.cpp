@@ -14,7 +14,8 @@ bool CheckImageSize(uint64_t width, uint64_t height, std::string *error)
         return Refuse(error, "image is larger than 65535 pixels in width or height");
     if (width * height > kMaxPixels)
         return Refuse(error, "image of " + std::to_string(width) + "x" + std::to_string(height) +
-                                 " pixels is larger than the limit of " + std::to_string(kMaxPixels) + " pixels");
+                                 " pixels is larger than the limit of " +
+                                 std::to_string(kMaxPixels) + " pixels");
     return true;
 }
 

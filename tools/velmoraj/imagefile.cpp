@@ -15,7 +15,8 @@ bool ReadImageFile(const std::string &path, HostBitmap *bitmap, std::string *err
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Refuse(error, std::strerror(errno));
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     if (in.bad())
         return Refuse(error, "read error");
     if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
@@ -97,7 +98,8 @@ bool WriteImageFile(const std::string &path, const HostBitmap &bitmap, std::stri
         return Refuse(error, "only 8-bit grey and blue-first 24-bit images can be saved");
     std::vector<uint8_t> bytes = EncodeImage(bitmap, EndsWith(path, ".bmp"));
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char *>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
         return Refuse(error, std::strerror(errno));

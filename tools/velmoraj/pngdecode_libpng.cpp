@@ -49,8 +49,8 @@ static void AskForBgra(png_structp png)
 }
 
 // Decodes into rows, which point into a buffer of width * 4 * height bytes.
-static bool DecodeInto(png_structp png, png_infop info, png_bytep *rows, uint32_t width, uint32_t height,
-                       Source *src)
+static bool DecodeInto(png_structp png, png_infop info, png_bytep *rows, uint32_t width,
+                       uint32_t height, Source *src)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -78,7 +78,8 @@ bool DecodePngBgra(const std::vector<uint8_t> &file, uint32_t width, uint32_t he
     std::vector<png_bytep> rows(height);
     for (uint32_t y = 0; y < height; y++)
         rows[y] = bgra->data() + size_t{y} * width * 4;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, KeepMessage, IgnoreWarning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &src, KeepMessage, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool ok = info && DecodeInto(png, info, rows.data(), width, height, &src);
     png_destroy_read_struct(&png, &info, nullptr);

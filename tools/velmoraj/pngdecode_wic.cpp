@@ -9,7 +9,8 @@
 namespace {
 
 // Releases a COM interface when it goes out of scope.
-template <class T> class ComRef {
+template <class T>
+class ComRef {
 public:
     ~ComRef()
     {
@@ -50,12 +51,14 @@ static bool Fail(std::string *error, const char *step, HRESULT hr)
 }
 
 // Frame 0 of the file, decoded by the PNG decoder only.
-static HRESULT OpenFrame(IWICImagingFactory *factory, const std::vector<uint8_t> &file, IWICStream **stream,
-                         IWICBitmapDecoder **decoder, IWICBitmapFrameDecode **frame)
+static HRESULT OpenFrame(IWICImagingFactory *factory, const std::vector<uint8_t> &file,
+                         IWICStream **stream, IWICBitmapDecoder **decoder,
+                         IWICBitmapFrameDecode **frame)
 {
     HRESULT hr = factory->CreateStream(stream);
     if (SUCCEEDED(hr))
-        hr = (*stream)->InitializeFromMemory(const_cast<BYTE *>(file.data()), static_cast<DWORD>(file.size()));
+        hr = (*stream)->InitializeFromMemory(const_cast<BYTE *>(file.data()),
+                                             static_cast<DWORD>(file.size()));
     if (SUCCEEDED(hr))
         hr = factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder);
     if (SUCCEEDED(hr))
@@ -74,8 +77,8 @@ bool DecodePngBgra(const std::vector<uint8_t> &file, uint32_t width, uint32_t he
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
     ComRef<IWICFormatConverter> converter;
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void **>(&factory));
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory, reinterpret_cast<void **>(&factory));
     if (FAILED(hr))
         return Fail(error, "starting the imaging component", hr);
     hr = OpenFrame(factory.get(), file, &stream, &decoder, &frame);
@@ -88,10 +91,12 @@ bool DecodePngBgra(const std::vector<uint8_t> &file, uint32_t width, uint32_t he
     }
     hr = factory->CreateFormatConverter(&converter);
     if (SUCCEEDED(hr))
-        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom);
     bgra->assign(size_t{width} * height * 4, 0);
     if (SUCCEEDED(hr))
-        hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bgra->size()), bgra->data());
+        hr = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(bgra->size()),
+                                   bgra->data());
     return SUCCEEDED(hr) || Fail(error, "converting the pixels", hr);
 }

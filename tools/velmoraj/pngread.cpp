@@ -27,7 +27,8 @@ static uint32_t Be32(const uint8_t *p)
 
 bool IsPng(const std::vector<uint8_t> &file)
 {
-    return file.size() >= sizeof kSignature && memcmp(file.data(), kSignature, sizeof kSignature) == 0;
+    return file.size() >= sizeof kSignature &&
+           memcmp(file.data(), kSignature, sizeof kSignature) == 0;
 }
 
 // Samples per pixel of a valid colour type and depth, else 0.
@@ -62,11 +63,11 @@ static bool ParseHeader(const std::vector<uint8_t> &f, PngHeader *h, std::string
     unsigned channels = Channels(h->colour_type, h->bit_depth);
     if (channels == 0)
         return Refuse(error, "PNG colour type " + std::to_string(h->colour_type) + " with " +
-                               std::to_string(h->bit_depth) + "-bit samples is not valid");
+                                 std::to_string(h->bit_depth) + "-bit samples is not valid");
     uint64_t sample_bytes = (uint64_t{h->width} * h->height * channels * h->bit_depth + 7) / 8;
     if (sample_bytes > kMaxInflation * f.size())
-        return Refuse(error, "file is too short to hold the PNG's " + std::to_string(h->width) + "x" +
-                               std::to_string(h->height) + " pixels");
+        return Refuse(error, "file is too short to hold the PNG's " + std::to_string(h->width) +
+                                 "x" + std::to_string(h->height) + " pixels");
     return true;
 }
 
@@ -77,8 +78,9 @@ static bool CheckChunkLengths(const std::vector<uint8_t> &f, std::string *error)
     for (uint64_t at = 8; at + 8 <= f.size();) {
         uint64_t length = Be32(&f[at]);
         if (length + 12 > f.size() - at)
-            return Refuse(error, "corrupt or truncated PNG: the chunk at offset " + std::to_string(at) +
-                                     " claims " + std::to_string(length) + " bytes, more than the file holds");
+            return Refuse(error, "corrupt or truncated PNG: the chunk at offset " +
+                                     std::to_string(at) + " claims " + std::to_string(length) +
+                                     " bytes, more than the file holds");
         if (memcmp(&f[at + 4], "IEND", 4) == 0)
             break;
         at += 12 + length;

@@ -52,7 +52,7 @@ static bool ParseHeader(const std::vector<uint8_t> &f, PnmHeader *h, std::string
         return false;
     if (h->maxval == 0 || h->maxval > 65535)
         return Refuse(error, "PNM maximum sample value " + std::to_string(h->maxval) +
-                               " is outside 1..65535");
+                                 " is outside 1..65535");
     return true;
 }
 

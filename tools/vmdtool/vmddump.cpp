@@ -91,16 +91,19 @@ static void DumpEntry(Dump &d, uint32_t offEntry, const uint8_t *pEntry)
     memset(szKey, 0, sizeof szKey);
     uint32_t offKey = VmdGetU32(pEntry + VMD_ENTRY_KEY);
     if (!VmdReadString(d.pFile, offKey, szKey, sizeof szKey)) {
-        d.Warn("entry at offset %u: key at offset %u is unterminated or longer than 259 bytes", offEntry, offKey);
+        d.Warn("entry at offset %u: key at offset %u is unterminated or longer than 259 bytes",
+               offEntry, offKey);
         return;
     }
     if (szKey[0] == 0 || !IsPrintableAscii(szKey)) {
-        d.Warn("entry at offset %u: key at offset %u is empty or not printable ASCII", offEntry, offKey);
+        d.Warn("entry at offset %u: key at offset %u is empty or not printable ASCII", offEntry,
+               offKey);
         return;
     }
     // Such a key would read back as a section, a comment or another key.
     if (szKey[0] == '[' || szKey[0] == '#' || strchr(szKey, '=')) {
-        d.Warn("entry at offset %u: key '%s' starts with '[' or '#' or holds '=', which a source cannot: skipped",
+        d.Warn("entry at offset %u: key '%s' starts with '[' or '#' or holds '=', which a source "
+               "cannot: skipped",
                offEntry, szKey);
         return;
     }
@@ -121,7 +124,8 @@ static void DumpEntries(Dump &d, const char *pszSection, uint32_t offSection, co
     bool fHeaderWarned = false;
     while (true) {
         if (walk.offNext == 0 && walk.nLeft != 0 && walk.nLoop == 0 && !fHeaderWarned) {
-            d.Warn("entries of '%s' reach offset 0 after %u of %u entries: the header is read as an entry",
+            d.Warn("entries of '%s' reach offset 0 after %u of %u entries: the header is read as "
+                   "an entry",
                    pszSection, nRead, nCount);
             fHeaderWarned = true;
         }
@@ -131,7 +135,8 @@ static void DumpEntries(Dump &d, const char *pszSection, uint32_t offSection, co
         DumpEntry(d, walk.offEntry, entry);
     }
     if (walk.nLoop != 0)
-        d.Warn("entries of '%s' loop back (a loop of %u entries): %u of %u passes shown, the others repeat it",
+        d.Warn("entries of '%s' loop back (a loop of %u entries): %u of %u passes shown, the "
+               "others repeat it",
                pszSection, walk.nLoop, nRead, nCount);
 }
 
@@ -144,10 +149,12 @@ static void DumpSection(Dump &d, const VmdSectionWalk &walk, const uint8_t *pHea
     if (strlen(szName) == VMD_SECTION_NAME_LEN)
         d.Warn("section name at offset %u fills its field without a NUL", walk.offSection);
     if (szName[0] == 0 || !IsPrintableAscii(szName))
-        d.Warn("section name '%s' at offset %u is empty or not printable ASCII", strName.c_str(), walk.offSection);
+        d.Warn("section name '%s' at offset %u is empty or not printable ASCII", strName.c_str(),
+               walk.offSection);
     if (walk.offSection >= walk.uLimit)
-        d.Warn("section '%s' at offset %u lies at or beyond the section limit %u: it is never found",
-               strName.c_str(), walk.offSection, walk.uLimit);
+        d.Warn(
+            "section '%s' at offset %u lies at or beyond the section limit %u: it is never found",
+            strName.c_str(), walk.offSection, walk.uLimit);
     fprintf(d.pOut, "[%s]\n", strName.c_str());
     DumpEntries(d, strName.c_str(), walk.offSection, pHead);
 }
@@ -161,10 +168,12 @@ static void CheckChainEnd(Dump &d, const VmdSectionWalk &walk, VmdWalkStep step)
         d.Warn("the section chain loops back to offset %u", walk.offNext);
     else if (step == VMD_WALK_LIMIT && walk.offNext != walk.uLimit &&
              VmdReadAt(d.pFile, head, sizeof head, walk.offNext) == VMD_SECTION_HEAD_SIZE)
-        d.Warn("the section chain goes on at offset %u, beyond the section limit %u: sections from there are never found",
+        d.Warn("the section chain goes on at offset %u, beyond the section limit %u: sections from "
+               "there are never found",
                walk.offNext, walk.uLimit);
     else if (step == VMD_WALK_SHORT && (walk.fStarted || walk.uLimit > VMD_FIRST_SECTION))
-        d.Warn("the section chain points to offset %u, where no whole section record lies", walk.offNext);
+        d.Warn("the section chain points to offset %u, where no whole section record lies",
+               walk.offNext);
 }
 
 int DumpVmdFile(VmdFile *pFile, FILE *pOut, FILE *pWarn)

@@ -66,7 +66,8 @@ static bool ParseSectionLine(Parser &p, const std::string &strLine)
         return p.Fail("section name '" + strName + "' is longer than 31 characters");
     for (const VmdSourceSection &section : p.pSource->sections) {
         if (SameName(section.strName, strName))
-            return p.Fail("section '" + strName + "' already began on line " + std::to_string(section.nLine));
+            return p.Fail("section '" + strName + "' already began on line " +
+                          std::to_string(section.nLine));
     }
     p.pSource->sections.push_back(VmdSourceSection{strName, p.nLine, {}});
     return true;
@@ -97,7 +98,8 @@ static bool ParseEntryLine(Parser &p, const std::string &strLine)
     VmdSourceSection &section = p.pSource->sections.back();
     for (const VmdSourceEntry &entry : section.entries) {
         if (SameName(entry.strKey, strKey))
-            return p.Fail("key '" + strKey + "' already given on line " + std::to_string(entry.nLine));
+            return p.Fail("key '" + strKey + "' already given on line " +
+                          std::to_string(entry.nLine));
     }
     section.entries.push_back(VmdSourceEntry{strKey, strText, p.nLine});
     return true;

@@ -10,7 +10,8 @@
 static int Usage(FILE *pErr)
 {
     fputs("usage: vmdtool pack SOURCE.txt -o FILE.VMD\n"
-          "       vmdtool dump FILE.VMD\n", pErr);
+          "       vmdtool dump FILE.VMD\n",
+          pErr);
     return 2;
 }
 
@@ -50,7 +51,8 @@ static int DumpFile(const char *pszPath, FILE *pOut, FILE *pErr)
 {
     std::u16string strPath;
     if (!Utf8ToUtf16(pszPath, &strPath) || strPath.size() >= VMD_PATH_LEN) {
-        fprintf(pErr, "vmdtool: %s: the path must be UTF-8 of fewer than 260 UTF-16 units\n", pszPath);
+        fprintf(pErr, "vmdtool: %s: the path must be UTF-8 of fewer than 260 UTF-16 units\n",
+                pszPath);
         return 1;
     }
     // UiChar is char16_t natively and the same-sized wchar_t on Windows.

@@ -27,8 +27,14 @@ inline size_t UiTextLength(const UiChar *psz, size_t cchMax)
     return cch;
 }
 
-inline bool UiIsHighSurrogate(UiChar ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-inline bool UiIsLowSurrogate(UiChar ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+inline bool UiIsHighSurrogate(UiChar ch)
+{
+    return ch >= 0xD800 && ch <= 0xDBFF;
+}
+inline bool UiIsLowSurrogate(UiChar ch)
+{
+    return ch >= 0xDC00 && ch <= 0xDFFF;
+}
 
 const size_t VMD_UTF8_NO_ROOM = size_t(-1);
 

@@ -74,13 +74,15 @@ static void ApplyToText(VmdFile *pFile, const char *pszKey, uint32_t offText,
         VmdReadWideString(pFile, offText, pszText, UI_TEXT_LEN);
 }
 
-static void ApplyToMenuGroup(VmdFile *pFile, const char *pszKey, uint32_t offText, UiMenuTextEntry *pEntry)
+static void ApplyToMenuGroup(VmdFile *pFile, const char *pszKey, uint32_t offText,
+                             UiMenuTextEntry *pEntry)
 {
     for (; pEntry->szKey[0] != 0; ++pEntry)
         ApplyToText(pFile, pszKey, offText, pEntry->szKey, pEntry->szText);
 }
 
-static void ApplyToTextGroup(VmdFile *pFile, const char *pszKey, uint32_t offText, UiTextEntry *pEntry)
+static void ApplyToTextGroup(VmdFile *pFile, const char *pszKey, uint32_t offText,
+                             UiTextEntry *pEntry)
 {
     for (; pEntry->szKey[0] != 0; ++pEntry)
         ApplyToText(pFile, pszKey, offText, pEntry->szKey, pEntry->szText);

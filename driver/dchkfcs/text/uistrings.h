@@ -35,12 +35,13 @@ struct UiMenuTextEntry {
 };
 
 // Lists end at the first record with an empty key.
-extern UiZoomEntry g_aUiZoomList[UI_ZOOM_LIST_COUNT];           // TBD_500 ... TBD_10
-extern UiTextEntry g_UiWindowTitle;                             // Dlg_CheckFAXCoverSheet
-extern UiMenuTextEntry g_aUiZoomMenu[UI_ZOOM_MENU_COUNT];       // CfcZoom, Cfcz_* (menu-bar position 0)
-extern UiMenuTextEntry g_aUiHelpMenu[UI_HELP_MENU_COUNT];       // CfcHelp, Cfch_Help (menu-bar position 1)
-extern UiTextEntry g_aUiImagePosition[UI_IMAGE_POSITION_COUNT]; // CfcImagePosition, ...X, ...Y
-extern UiTextEntry g_UiClose;                                   // CfcClose
+extern UiZoomEntry g_aUiZoomList[UI_ZOOM_LIST_COUNT];      // TBD_500 ... TBD_10
+extern UiTextEntry g_UiWindowTitle;                        // Dlg_CheckFAXCoverSheet
+extern UiMenuTextEntry g_aUiZoomMenu[UI_ZOOM_MENU_COUNT];  // CfcZoom, Cfcz_* (menu-bar position 0)
+extern UiMenuTextEntry
+    g_aUiHelpMenu[UI_HELP_MENU_COUNT];  // CfcHelp, Cfch_Help (menu-bar position 1)
+extern UiTextEntry g_aUiImagePosition[UI_IMAGE_POSITION_COUNT];  // CfcImagePosition, ...X, ...Y
+extern UiTextEntry g_UiClose;                                    // CfcClose
 
 void LoadUiStrings();
 

@@ -12,20 +12,20 @@
 #include "vmdfile.h"
 
 enum {
-    VMD_PATH_LEN = 260,           // path buffer, terminator included
+    VMD_PATH_LEN = 260,  // path buffer, terminator included
     VMD_HEADER_SIZE = 8,
-    VMD_HEADER_LIMIT = 4,         // section limit within the header
+    VMD_HEADER_LIMIT = 4,  // section limit within the header
     VMD_FIRST_SECTION = 8,
     VMD_SECTION_NAME_LEN = 32,
     VMD_SECTION_HEAD_SIZE = 52,
-    VMD_SECTION_FIRST_ENTRY = 32, // fields of the section head
+    VMD_SECTION_FIRST_ENTRY = 32,  // fields of the section head
     VMD_SECTION_NEXT = 48,
-    VMD_SECTION_COUNTS_SIZE = 12, // entry count and two reserved values
+    VMD_SECTION_COUNTS_SIZE = 12,  // entry count and two reserved values
     VMD_ENTRY_SIZE = 16,
-    VMD_ENTRY_KEY = 0,            // fields of the entry record
+    VMD_ENTRY_KEY = 0,  // fields of the entry record
     VMD_ENTRY_TEXT = 8,
     VMD_ENTRY_NEXT = 12,
-    VMD_STRING_MAX = 290          // longest key or text, terminator included
+    VMD_STRING_MAX = 290  // longest key or text, terminator included
 };
 
 // An open VMD file. With pbData the whole file is in memory (buffer mode);

@@ -24,18 +24,18 @@ struct VmdLoopGuard {
 };
 
 struct VmdSectionWalk {
-    uint32_t uLimit;     // section limit of the header
-    uint32_t offSection; // record last read
+    uint32_t uLimit;      // section limit of the header
+    uint32_t offSection;  // record last read
     uint32_t offNext;
-    bool fStarted;       // the record at offset 8 has been read
+    bool fStarted;  // the record at offset 8 has been read
     VmdLoopGuard guard;
 };
 
 struct VmdEntryWalk {
-    uint32_t nLeft;      // passes still to make: the entry count at first
-    uint32_t offEntry;   // record last read
+    uint32_t nLeft;     // passes still to make: the entry count at first
+    uint32_t offEntry;  // record last read
     uint32_t offNext;
-    uint32_t nLoop;      // length of the loop the chain ran into; 0 if none
+    uint32_t nLoop;  // length of the loop the chain ran into; 0 if none
     VmdLoopGuard guard;
 };
 

@@ -10,7 +10,7 @@ enum { FCS_PATH_LEN = 260 };
 
 struct CheckFcsState {
     HENHMETAFILE hCoverSheet;
-    DWORD dwCallerData;          // stored, never read
+    DWORD dwCallerData;  // stored, never read
     int nImageX;
     int nImageY;
     WCHAR szHelpFile[FCS_PATH_LEN];
@@ -21,13 +21,13 @@ struct CheckFcsState {
     HWND hwndZoomBox;
     HWND hwndStatus;
     HWND hwndDlgBar;
-    HWND hwndDlgPanel;           // dialog 103 inside the dialog bar
+    HWND hwndDlgPanel;  // dialog 103 inside the dialog bar
     HWND hwndView;
     BOOL bZoomBoxFocus;
-    int cxPage, cyPage;          // page at 100 %, screen pixels
-    int cxScroll, cyScroll;      // zoomed size plus 20
+    int cxPage, cyPage;      // page at 100 %, screen pixels
+    int cxScroll, cyScroll;  // zoomed size plus 20
     int cxZoomed, cyZoomed;
-    RECT rcPage;                 // unscrolled view coordinates
+    RECT rcPage;  // unscrolled view coordinates
 };
 
 // The state pointer kept in a window's user data (GWLP_USERDATA).

@@ -70,8 +70,8 @@ extern "C" int WINAPI DispCheckFcsWindow(HWND hwndParent, HENHMETAFILE hCoverShe
     RegisterFrameClass();
     EnableWindow(hwndParent, FALSE);
     HWND hwndFrame = CreateWindowExW(0, s_szFrameClass, g_UiWindowTitle.szText, FRAME_STYLE,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, hwndParent, nullptr, g_hInstance, &state);
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     hwndParent, nullptr, g_hInstance, &state);
     if (!hwndFrame) {
         DestroyAcceleratorTable(hAccel);
         EnableWindow(hwndParent, TRUE);

@@ -115,8 +115,8 @@ LRESULT CALLBACK DlgBarWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_DESTROY: OnBarDestroy(pState); return 0;
-    case WM_SIZE:    OnBarSize(hwnd, pState); return 0;
-    case WM_PAINT:   OnBarPaint(hwnd); return 0;
+    case WM_SIZE: OnBarSize(hwnd, pState); return 0;
+    case WM_PAINT: OnBarPaint(hwnd); return 0;
     }
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
 }
@@ -137,19 +137,15 @@ static INT_PTR OnPanelCommand(HWND hwndPanel, WPARAM wParam)
         reinterpret_cast<CheckFcsState *>(GetWindowLongPtrW(hwndPanel, DWLP_USER));
     if (!pState || wParam != IDCANCEL)
         return FALSE;
-    SendMessageW(pState->hwndFrame, WM_COMMAND, IDCANCEL,
-                 (LPARAM)GetDlgItem(hwndPanel, IDCANCEL));
+    SendMessageW(pState->hwndFrame, WM_COMMAND, IDCANCEL, (LPARAM)GetDlgItem(hwndPanel, IDCANCEL));
     return TRUE;
 }
 
 INT_PTR CALLBACK DlgBarDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_INITDIALOG:
-        OnPanelInit(hwnd, reinterpret_cast<CheckFcsState *>(lParam));
-        return FALSE;
-    case WM_COMMAND:
-        return OnPanelCommand(hwnd, wParam);
+    case WM_INITDIALOG: OnPanelInit(hwnd, reinterpret_cast<CheckFcsState *>(lParam)); return FALSE;
+    case WM_COMMAND: return OnPanelCommand(hwnd, wParam);
     }
     return FALSE;
 }

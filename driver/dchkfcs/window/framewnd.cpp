@@ -64,8 +64,8 @@ static void LayoutFrame(CheckFcsState *pState, WPARAM wParam, LPARAM lParam)
         MoveWindow(pState->hwndView, 0, cyToolbar, cxClient,
                    rc.bottom - rc.top - cyToolbar - cyStatus - cyDlgBar, TRUE);
     if (pState->hwndDlgBar)
-        MoveWindow(pState->hwndDlgBar, rc.left, rc.bottom - cyDlgBar - cyStatus, cxClient,
-                   cyDlgBar, TRUE);
+        MoveWindow(pState->hwndDlgBar, rc.left, rc.bottom - cyDlgBar - cyStatus, cxClient, cyDlgBar,
+                   TRUE);
     if (pState->hwndStatus)
         SendMessageW(pState->hwndStatus, WM_SIZE, wParam, lParam);
     UpdateStatusZoom(pState);
@@ -94,23 +94,23 @@ static void OnHelp(CheckFcsState *pState, const HELPINFO *pInfo)
 static void OnZoomBoxNotify(CheckFcsState *pState, WPARAM wParam)
 {
     switch (wParam) {
-    case ZOOMBOX_SETFOCUS:  pState->bZoomBoxFocus = TRUE; break;
+    case ZOOMBOX_SETFOCUS: pState->bZoomBoxFocus = TRUE; break;
     case ZOOMBOX_KILLFOCUS: pState->bZoomBoxFocus = FALSE; break;
-    case ZOOMBOX_SELENDOK:  ApplyZoomSelection(pState); break;
+    case ZOOMBOX_SELENDOK: ApplyZoomSelection(pState); break;
     }
 }
 
 static void OnCommand(CheckFcsState *pState, WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
-    case IDOK:           ApplyTypedZoom(pState); break;
-    case IDCANCEL:       PostMessageW(pState->hwndFrame, WM_CLOSE, 0, 0); break;
-    case IDHELP:         ShowHelpTopic(pState->hwndFrame, pState->szHelpFile); break;
-    case IDM_ZOOMIN:     ZoomIn(pState); break;
-    case IDM_ZOOMOUT:    ZoomOut(pState); break;
-    case IDM_WHOLEPAGE:  ToggleWholePage(pState); break;
+    case IDOK: ApplyTypedZoom(pState); break;
+    case IDCANCEL: PostMessageW(pState->hwndFrame, WM_CLOSE, 0, 0); break;
+    case IDHELP: ShowHelpTopic(pState->hwndFrame, pState->szHelpFile); break;
+    case IDM_ZOOMIN: ZoomIn(pState); break;
+    case IDM_ZOOMOUT: ZoomOut(pState); break;
+    case IDM_WHOLEPAGE: ToggleWholePage(pState); break;
     case IDM_WHOLEWIDTH: ToggleWholeWidth(pState); break;
-    default:             OnZoomBoxNotify(pState, wParam); break;
+    default: OnZoomBoxNotify(pState, wParam); break;
     }
 }
 
@@ -122,17 +122,10 @@ LRESULT CALLBACK FrameWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam
     if (!pState)
         return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_SIZE:
-        LayoutFrame(pState, wParam, lParam);
-        return 0;
-    case WM_ERASEBKGND:
-        return OnEraseBackground(hwnd, (HDC)wParam);
-    case WM_HELP:
-        OnHelp(pState, reinterpret_cast<const HELPINFO *>(lParam));
-        return 1;
-    case WM_COMMAND:
-        OnCommand(pState, wParam);
-        return 0;
+    case WM_SIZE: LayoutFrame(pState, wParam, lParam); return 0;
+    case WM_ERASEBKGND: return OnEraseBackground(hwnd, (HDC)wParam);
+    case WM_HELP: OnHelp(pState, reinterpret_cast<const HELPINFO *>(lParam)); return 1;
+    case WM_COMMAND: OnCommand(pState, wParam); return 0;
     case WM_INITMENUPOPUP:
         if (!HIWORD(lParam))
             UpdateCommandState(pState, (HMENU)wParam, nullptr);

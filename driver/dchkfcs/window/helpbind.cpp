@@ -3,11 +3,12 @@
 // else hhctrl.ocx by name, and its entry point by ordinal.
 #include "helpbind.h"
 
-typedef HWND (WINAPI *HtmlHelpProc)(HWND hwnd, LPCWSTR pszFile, UINT uCommand, DWORD_PTR dwData);
+typedef HWND(WINAPI *HtmlHelpProc)(HWND hwnd, LPCWSTR pszFile, UINT uCommand, DWORD_PTR dwData);
 
 enum { HTMLHELPW_ORDINAL = 15, CONTROL_PATH_BYTES = 260 };
 
-static const WCHAR s_szControlKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+static const WCHAR s_szControlKey[] =
+    L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 const HelpPlatform g_HelpPlatformDefault = {
     GetVersionExW, WinHelpW, RegQueryValueW, LoadLibraryW, GetProcAddress,
@@ -39,7 +40,8 @@ static HMODULE LoadHelpControl()
 {
     WCHAR szPath[CONTROL_PATH_BYTES / sizeof(WCHAR) + 1] = {0};
     LONG cbPath = CONTROL_PATH_BYTES;
-    if (s_pPlatform->pfnRegQueryValueW(HKEY_CLASSES_ROOT, s_szControlKey, szPath, &cbPath) == ERROR_SUCCESS &&
+    if (s_pPlatform->pfnRegQueryValueW(HKEY_CLASSES_ROOT, s_szControlKey, szPath, &cbPath) ==
+            ERROR_SUCCESS &&
         szPath[0] != 0) {
         HMODULE hControl = s_pPlatform->pfnLoadLibraryW(szPath);
         if (hControl)

@@ -7,11 +7,11 @@
 #include <windows.h>
 
 struct HelpPlatform {
-    BOOL (WINAPI *pfnGetVersionExW)(LPOSVERSIONINFOW pInfo);
-    BOOL (WINAPI *pfnWinHelpW)(HWND hwnd, LPCWSTR pszHelpFile, UINT uCommand, ULONG_PTR dwData);
-    LONG (WINAPI *pfnRegQueryValueW)(HKEY hKey, LPCWSTR pszSubKey, LPWSTR pszData, PLONG pcbData);
-    HMODULE (WINAPI *pfnLoadLibraryW)(LPCWSTR pszFile);
-    FARPROC (WINAPI *pfnGetProcAddress)(HMODULE hModule, LPCSTR pszProc);
+    BOOL(WINAPI *pfnGetVersionExW)(LPOSVERSIONINFOW pInfo);
+    BOOL(WINAPI *pfnWinHelpW)(HWND hwnd, LPCWSTR pszHelpFile, UINT uCommand, ULONG_PTR dwData);
+    LONG(WINAPI *pfnRegQueryValueW)(HKEY hKey, LPCWSTR pszSubKey, LPWSTR pszData, PLONG pcbData);
+    HMODULE(WINAPI *pfnLoadLibraryW)(LPCWSTR pszFile);
+    FARPROC(WINAPI *pfnGetProcAddress)(HMODULE hModule, LPCSTR pszProc);
 };
 
 extern const HelpPlatform g_HelpPlatformDefault;

@@ -9,8 +9,8 @@ static void ModifyGroupTitle(HMENU hmenuBar, int nGroup, HMENU hmenuSub, const W
         ModifyMenuW(hmenuBar, nGroup, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hmenuSub, pszText);
     } else {
         // Not a popup: keep the item's own command id.
-        ModifyMenuW(hmenuBar, nGroup, MF_BYPOSITION | MF_STRING,
-                    GetMenuItemID(hmenuBar, nGroup), pszText);
+        ModifyMenuW(hmenuBar, nGroup, MF_BYPOSITION | MF_STRING, GetMenuItemID(hmenuBar, nGroup),
+                    pszText);
     }
 }
 
@@ -50,8 +50,8 @@ const MenuTextWriter *ChooseMenuTextWriter(const OSVERSIONINFOW &version)
     return &s_MenuItemInfoWriter;
 }
 
-void LocaliseMenuWith(const MenuTextWriter *pWriter, const UiMenuTextEntry *pList,
-                      HMENU hmenuBar, int nGroup)
+void LocaliseMenuWith(const MenuTextWriter *pWriter, const UiMenuTextEntry *pList, HMENU hmenuBar,
+                      int nGroup)
 {
     HMENU hmenuSub = GetSubMenu(hmenuBar, nGroup);
     for (const UiMenuTextEntry *pEntry = pList; pEntry->szKey[0]; ++pEntry) {

@@ -17,8 +17,8 @@ const MenuTextWriter *ChooseMenuTextWriter(const OSVERSIONINFOW &version);
 
 // Renames the popup at position nGroup of the menu bar (entries with id 0)
 // and its items by command id, until the entry with the empty key.
-void LocaliseMenuWith(const MenuTextWriter *pWriter, const UiMenuTextEntry *pList,
-                      HMENU hmenuBar, int nGroup);
+void LocaliseMenuWith(const MenuTextWriter *pWriter, const UiMenuTextEntry *pList, HMENU hmenuBar,
+                      int nGroup);
 void LocaliseMenu(const UiMenuTextEntry *pList, HMENU hmenuBar, int nGroup);
 
 #endif

@@ -83,8 +83,8 @@ static void LayoutPage(CheckFcsState *pState, HWND hwndView)
     pState->cyZoomed = MulDiv(pState->cyPage, pState->nZoomPercent, 100);
     pState->cxScroll = pState->cxZoomed + PAGE_SCROLL_EXTRA;
     pState->cyScroll = pState->cyZoomed + PAGE_SCROLL_EXTRA;
-    pState->rcPage = ComputePageRect(pState->nZoomMode, rcClient, pState->cxZoomed,
-                                     pState->cyZoomed);
+    pState->rcPage =
+        ComputePageRect(pState->nZoomMode, rcClient, pState->cxZoomed, pState->cyZoomed);
     UpdateScrollBar(hwndView, SB_HORZ, pState->cxScroll, rcClient.right - rcClient.left);
     UpdateScrollBar(hwndView, SB_VERT, pState->cyScroll, rcClient.bottom - rcClient.top);
 }

@@ -10,9 +10,9 @@
 
 HWND CreateStatusBar(const CheckFcsState *pState)
 {
-    return CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                           0, 0, 0, 0, pState->hwndFrame, (HMENU)(INT_PTR)IDC_STATUSBAR,
-                           g_hInstance, nullptr);
+    return CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
+                           0, 0, 0, pState->hwndFrame, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInstance,
+                           nullptr);
 }
 
 // Right edges of the status bar's two parts for a frame client width and

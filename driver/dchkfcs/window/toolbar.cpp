@@ -21,10 +21,10 @@ static const TBBUTTON s_aButtons[] = {
 
 void BuildToolbar(CheckFcsState *pState)
 {
-    HWND hwnd = CreateToolbarEx(pState->hwndFrame, WS_CHILD, IDC_TOOLBAR, TOOLBAR_IMAGE_COUNT,
-                                g_hInstance, IDB_TOOLBAR, s_aButtons,
-                                (int)(sizeof s_aButtons / sizeof s_aButtons[0]), 0, 0,
-                                TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
+    HWND hwnd =
+        CreateToolbarEx(pState->hwndFrame, WS_CHILD, IDC_TOOLBAR, TOOLBAR_IMAGE_COUNT, g_hInstance,
+                        IDB_TOOLBAR, s_aButtons, (int)(sizeof s_aButtons / sizeof s_aButtons[0]), 0,
+                        0, TOOLBAR_IMAGE_SIZE, TOOLBAR_IMAGE_SIZE, sizeof(TBBUTTON));
     pState->hwndToolbar = hwnd;
     if (hwnd) {
         LONG_PTR nStyle = GetWindowLongPtrW(hwnd, GWL_STYLE);

@@ -35,15 +35,15 @@ int ComputeScrollPos(int nCode, int nThumb, const SCROLLINFO &si)
     int nLast = si.nMax - (int)si.nPage;
     int nNew;
     switch (nCode) {
-    case SB_LINEUP:        nNew = si.nPos - SCROLL_LINE; break;
-    case SB_LINEDOWN:      nNew = si.nPos + SCROLL_LINE; break;
-    case SB_PAGEUP:        nNew = si.nPos - (int)si.nPage; break;
-    case SB_PAGEDOWN:      nNew = si.nPos + (int)si.nPage; break;
+    case SB_LINEUP: nNew = si.nPos - SCROLL_LINE; break;
+    case SB_LINEDOWN: nNew = si.nPos + SCROLL_LINE; break;
+    case SB_PAGEUP: nNew = si.nPos - (int)si.nPage; break;
+    case SB_PAGEDOWN: nNew = si.nPos + (int)si.nPage; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:    nNew = nThumb; break;
-    case SB_TOP:           nNew = si.nMin; break;
-    case SB_BOTTOM:        nNew = nLast; break;
-    default:               nNew = si.nPos; break;
+    case SB_THUMBTRACK: nNew = nThumb; break;
+    case SB_TOP: nNew = si.nMin; break;
+    case SB_BOTTOM: nNew = nLast; break;
+    default: nNew = si.nPos; break;
     }
     if (nNew > nLast)
         nNew = nLast;
@@ -123,11 +123,11 @@ LRESULT CALLBACK ViewWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (!pState)
         return DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_PAINT:       OnPaint(hwnd, pState); return 0;
+    case WM_PAINT: OnPaint(hwnd, pState); return 0;
     case WM_PRINTCLIENT: OnPrintClient(hwnd, pState, (HDC)wParam, lParam); return 0;
-    case WM_HSCROLL:     OnScroll(hwnd, SB_HORZ, wParam); return 0;
-    case WM_VSCROLL:     OnScroll(hwnd, SB_VERT, wParam); return 0;
-    case WM_MOUSEWHEEL:  OnMouseWheel(hwnd, wParam); return 0;
+    case WM_HSCROLL: OnScroll(hwnd, SB_HORZ, wParam); return 0;
+    case WM_VSCROLL: OnScroll(hwnd, SB_VERT, wParam); return 0;
+    case WM_MOUSEWHEEL: OnMouseWheel(hwnd, wParam); return 0;
     }
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
 }

@@ -81,9 +81,9 @@ void SetZoomMode(CheckFcsState *pState, int nMode)
         RECT rc = {0, 0, 0, 0};
         if (pState->hwndView)
             GetClientRect(pState->hwndView, &rc);
-        pState->nZoomPercent = FitZoomPercent(nMode, abs(rc.right - rc.left),
-                                              abs(rc.bottom - rc.top),
-                                              pState->cxPage, pState->cyPage);
+        pState->nZoomPercent =
+            FitZoomPercent(nMode, abs(rc.right - rc.left), abs(rc.bottom - rc.top), pState->cxPage,
+                           pState->cyPage);
         ShowZoomPercent(pState);
     }
     if (pState->hwndView)

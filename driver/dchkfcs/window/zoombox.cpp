@@ -38,11 +38,10 @@ void BuildZoomBox(CheckFcsState *pState)
     RECT rcSlot;
     if (!MakeZoomBoxSlot(pState->hwndToolbar, &rcSlot))
         return;
-    HWND hwnd = CreateWindowExW(0, L"COMBOBOX", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN,
-                                rcSlot.left, rcSlot.top, rcSlot.right - rcSlot.left,
-                                ZOOMBOX_LIST_HEIGHT, pState->hwndToolbar,
-                                (HMENU)(INT_PTR)IDC_ZOOMBOX, g_hInstance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN,
+                        rcSlot.left, rcSlot.top, rcSlot.right - rcSlot.left, ZOOMBOX_LIST_HEIGHT,
+                        pState->hwndToolbar, (HMENU)(INT_PTR)IDC_ZOOMBOX, g_hInstance, nullptr);
     pState->hwndZoomBox = hwnd;
     if (!hwnd)
         return;

@@ -8,18 +8,23 @@
 typedef int (*EmitFn)(ByteStream *s, uint8_t byte);
 
 // Stores one byte at the position; 0 when it would pass the end.
-static int MemoryEmit(ByteStream *s, uint8_t byte) {
-    if ((uint64_t)s->position + 1 > s->size) return 0;
+static int MemoryEmit(ByteStream *s, uint8_t byte)
+{
+    if ((uint64_t)s->position + 1 > s->size)
+        return 0;
     s->data[s->position++] = byte;
     return 1;
 }
 
 // Counts one byte and raises the high-water mark. A length that no longer
 // fits 32 bits cannot be reported, so it fails instead of wrapping.
-static int CountEmit(ByteStream *s, uint8_t) {
-    if (s->position == UINT32_MAX) return 0;
+static int CountEmit(ByteStream *s, uint8_t)
+{
+    if (s->position == UINT32_MAX)
+        return 0;
     s->position++;
-    if (s->position > s->size) s->size = s->position;
+    if (s->position > s->size)
+        s->size = s->position;
     return 1;
 }
 
@@ -28,30 +33,38 @@ static int CountEmit(ByteStream *s, uint8_t) {
 // byte that could not be emitted stays whole in the accumulator, and the
 // stream takes no further bits.
 template <EmitFn Emit>
-static int PlaceBit(ByteStream *s, uint32_t bit) {
-    if (s->bit_count >= 8) return 0;
+static int PlaceBit(ByteStream *s, uint32_t bit)
+{
+    if (s->bit_count >= 8)
+        return 0;
     s->bit_accumulator |= (bit & 1u) << (7 - s->bit_count);
-    if (++s->bit_count < 8) return 1;
+    if (++s->bit_count < 8)
+        return 1;
     uint8_t byte = (uint8_t)s->bit_accumulator;
-    if (!Emit(s, byte)) return 0;
+    if (!Emit(s, byte))
+        return 0;
     s->bit_count = 0;
     s->bit_accumulator = 0;
     return byte != 0xFF || Emit(s, 0x00);
 }
 
 template <EmitFn Emit>
-static int WriteBitOp(ByteStream *s, uint32_t bit) {
-    if (PlaceBit<Emit>(s, bit)) return 1;
+static int WriteBitOp(ByteStream *s, uint32_t bit)
+{
+    if (PlaceBit<Emit>(s, bit))
+        return 1;
     JpegStatusOr(JPEG_ERR_BOUNDS);
     return 0;
 }
 
 // Failing WriteBits reports no code of its own.
 template <EmitFn Emit>
-static int WriteBitsOp(ByteStream *s, uint8_t count, uint16_t value) {
+static int WriteBitsOp(ByteStream *s, uint8_t count, uint16_t value)
+{
     for (int i = count - 1; i >= 0; i--) {
         uint32_t bit = i < 16 ? (uint32_t)(value >> i) & 1u : 0u; /* a 16-bit value has no bit 16 */
-        if (!PlaceBit<Emit>(s, bit)) return 0;
+        if (!PlaceBit<Emit>(s, bit))
+            return 0;
     }
     return 1;
 }
@@ -59,7 +72,8 @@ static int WriteBitsOp(ByteStream *s, uint8_t count, uint16_t value) {
 // A pending partial byte goes out first, zero-padded and unstuffed; the
 // byte itself is never stuffed.
 template <EmitFn Emit>
-static int WriteByteOp(ByteStream *s, uint8_t value) {
+static int WriteByteOp(ByteStream *s, uint8_t value)
+{
     if (s->bit_count != 0) {
         uint8_t pending = (uint8_t)(s->bit_accumulator & (0xFF00u >> s->bit_count));
         if (!Emit(s, pending)) {
@@ -68,48 +82,61 @@ static int WriteByteOp(ByteStream *s, uint8_t value) {
         }
         s->bit_count = 0;
     }
-    if (Emit(s, value)) return 1;
+    if (Emit(s, value))
+        return 1;
     JpegStatusOr(JPEG_ERR_BOUNDS);
     return 0;
 }
 
 // Completes a partial byte with 1-bits (0xFF >> n) and emits it.
 template <EmitFn Emit>
-static int FlushBitsOp(ByteStream *s) {
-    if (s->bit_count == 0) return 1;
+static int FlushBitsOp(ByteStream *s)
+{
+    if (s->bit_count == 0)
+        return 1;
     uint8_t byte = (uint8_t)(s->bit_accumulator | (0xFFu >> s->bit_count));
     if (Emit(s, byte)) {
         s->bit_count = 0;
-        if (byte != 0xFF || Emit(s, 0x00)) return 1;
+        if (byte != 0xFF || Emit(s, 0x00))
+            return 1;
     }
     JpegStatusOr(JPEG_ERR_BOUNDS);
     return 0;
 }
 
-static int Write16Big(ByteStream *s, uint16_t v) {
+static int Write16Big(ByteStream *s, uint16_t v)
+{
     return s->WriteByte(s, (uint8_t)(v >> 8)) && s->WriteByte(s, (uint8_t)v);
 }
-static int Write16Little(ByteStream *s, uint16_t v) {
+static int Write16Little(ByteStream *s, uint16_t v)
+{
     return s->WriteByte(s, (uint8_t)v) && s->WriteByte(s, (uint8_t)(v >> 8));
 }
-static int Write32Big(ByteStream *s, uint32_t v) {
+static int Write32Big(ByteStream *s, uint32_t v)
+{
     return s->Write16(s, (uint16_t)(v >> 16)) && s->Write16(s, (uint16_t)v);
 }
-static int Write32Little(ByteStream *s, uint32_t v) {
+static int Write32Little(ByteStream *s, uint32_t v)
+{
     return s->Write16(s, (uint16_t)v) && s->Write16(s, (uint16_t)(v >> 16));
 }
 
-static void SetWriteOrder(ByteStream *s, ByteOrder order) {
+static void SetWriteOrder(ByteStream *s, ByteOrder order)
+{
     s->Write16 = order == STREAM_LITTLE_ENDIAN ? Write16Little : Write16Big;
     s->Write32 = order == STREAM_LITTLE_ENDIAN ? Write32Little : Write32Big;
 }
 
-static uint32_t Tell(ByteStream *s) { return s->position; }
+static uint32_t Tell(ByteStream *s)
+{
+    return s->position;
+}
 
 // ---- Memory stream reads --------------------------------------------
 
 // Checks that n bytes can be read at the position; discards unread bits.
-static const uint8_t *TakeBytes(ByteStream *s, uint32_t n) {
+static const uint8_t *TakeBytes(ByteStream *s, uint32_t n)
+{
     s->bit_count = 0;
     if ((uint64_t)s->position + n > s->size) {
         JpegStatusOr(JPEG_ERR_BOUNDS);
@@ -120,39 +147,50 @@ static const uint8_t *TakeBytes(ByteStream *s, uint32_t n) {
     return p;
 }
 
-static int MemoryReadByte(ByteStream *s, uint8_t *value) {
+static int MemoryReadByte(ByteStream *s, uint8_t *value)
+{
     const uint8_t *p = TakeBytes(s, 1);
-    if (!p) return 0;
+    if (!p)
+        return 0;
     *value = p[0];
     return 1;
 }
 
-static int Read16Little(ByteStream *s, uint16_t *value) {
+static int Read16Little(ByteStream *s, uint16_t *value)
+{
     const uint8_t *p = TakeBytes(s, 2);
-    if (!p) return 0;
+    if (!p)
+        return 0;
     *value = (uint16_t)(p[0] | p[1] << 8);
     return 1;
 }
-static int Read16Big(ByteStream *s, uint16_t *value) {
+static int Read16Big(ByteStream *s, uint16_t *value)
+{
     const uint8_t *p = TakeBytes(s, 2);
-    if (!p) return 0;
+    if (!p)
+        return 0;
     *value = (uint16_t)(p[0] << 8 | p[1]);
     return 1;
 }
-static int Read32Little(ByteStream *s, uint32_t *value) {
+static int Read32Little(ByteStream *s, uint32_t *value)
+{
     const uint8_t *p = TakeBytes(s, 4);
-    if (!p) return 0;
+    if (!p)
+        return 0;
     *value = (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
     return 1;
 }
-static int Read32Big(ByteStream *s, uint32_t *value) {
+static int Read32Big(ByteStream *s, uint32_t *value)
+{
     const uint8_t *p = TakeBytes(s, 4);
-    if (!p) return 0;
+    if (!p)
+        return 0;
     *value = (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | (uint32_t)p[3];
     return 1;
 }
 
-static void MemorySetReadOrder(ByteStream *s, ByteOrder order) {
+static void MemorySetReadOrder(ByteStream *s, ByteOrder order)
+{
     s->Read16 = order == STREAM_LITTLE_ENDIAN ? Read16Little : Read16Big;
     s->Read32 = order == STREAM_LITTLE_ENDIAN ? Read32Little : Read32Big;
 }
@@ -160,7 +198,8 @@ static void MemorySetReadOrder(ByteStream *s, ByteOrder order) {
 // Bits come MSB first; a 0xFF byte must be followed by a stuffed 0x00,
 // which is skipped. A bad or missing stuffing byte fails after the bit
 // has been delivered.
-static int MemoryReadBit(ByteStream *s, uint16_t *bit) {
+static int MemoryReadBit(ByteStream *s, uint16_t *bit)
+{
     if (s->bit_count > 0) {
         s->bit_count--;
         *bit = (uint16_t)((s->bit_accumulator >> s->bit_count) & 1u);
@@ -173,7 +212,8 @@ static int MemoryReadBit(ByteStream *s, uint16_t *bit) {
     s->bit_accumulator = s->data[s->position++];
     s->bit_count = 7;
     *bit = (uint16_t)(s->bit_accumulator >> 7);
-    if (s->bit_accumulator != 0xFF) return 1;
+    if (s->bit_accumulator != 0xFF)
+        return 1;
     if (s->position < s->size && s->data[s->position] == 0x00) {
         s->position++;
         return 1;
@@ -184,7 +224,8 @@ static int MemoryReadBit(ByteStream *s, uint16_t *bit) {
 
 // Targets wrap in 32 bits and must lie inside the buffer; the end itself
 // is not a valid target.
-static int MemorySeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
+static int MemorySeek(ByteStream *s, int32_t offset, SeekOrigin origin)
+{
     uint32_t base;
     switch (origin) {
     case SEEK_FROM_START: base = 0; break;
@@ -204,12 +245,25 @@ static int MemorySeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
 // ---- Counting stream ------------------------------------------------
 
 static void CountingSetOrder(ByteStream *, ByteOrder) {}
-static int CountingReadBit(ByteStream *, uint16_t *) { return 0; }
-static int CountingReadByte(ByteStream *, uint8_t *) { return 0; }
-static int CountingRead16(ByteStream *, uint16_t *) { return 0; }
-static int CountingRead32(ByteStream *, uint32_t *) { return 0; }
+static int CountingReadBit(ByteStream *, uint16_t *)
+{
+    return 0;
+}
+static int CountingReadByte(ByteStream *, uint8_t *)
+{
+    return 0;
+}
+static int CountingRead16(ByteStream *, uint16_t *)
+{
+    return 0;
+}
+static int CountingRead32(ByteStream *, uint32_t *)
+{
+    return 0;
+}
 
-static int CountingSeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
+static int CountingSeek(ByteStream *s, int32_t offset, SeekOrigin origin)
+{
     int64_t base;
     switch (origin) {
     case SEEK_FROM_START: base = 0; break;
@@ -218,14 +272,16 @@ static int CountingSeek(ByteStream *s, int32_t offset, SeekOrigin origin) {
     default: return 0;
     }
     int64_t target = base + offset;
-    if (target < 0) return 0;
+    if (target < 0)
+        return 0;
     s->position = (uint32_t)target;
     return 1;
 }
 
 // Big-endian unless told otherwise, so the counting stream's Write16 and
 // Write32 slots are filled like a memory stream's; the counts are equal.
-void InitCountingStream(ByteStream *s) {
+void InitCountingStream(ByteStream *s)
+{
     memset(s, 0, sizeof *s);
     s->SetReadOrder = CountingSetOrder;
     s->SetWriteOrder = CountingSetOrder;
@@ -244,7 +300,8 @@ void InitCountingStream(ByteStream *s) {
     s->kind = STREAM_KIND_COUNTING;
 }
 
-void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer) {
+void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer)
+{
     memset(s, 0, sizeof *s);
     s->SetReadOrder = MemorySetReadOrder;
     s->SetWriteOrder = SetWriteOrder;
@@ -263,9 +320,12 @@ void InitMemoryStream(ByteStream *s, uint32_t size, uint8_t *buffer) {
     s->SetWriteOrder(s, STREAM_LITTLE_ENDIAN);
 }
 
-int AppendBytes(ByteStream *s, const uint8_t *bytes, uint32_t count) {
-    if (count > RoomLeft(s)) return 0;
-    if (!StreamIsCounting(s)) memcpy(NextBytes(s), bytes, count);
+int AppendBytes(ByteStream *s, const uint8_t *bytes, uint32_t count)
+{
+    if (count > RoomLeft(s))
+        return 0;
+    if (!StreamIsCounting(s))
+        memcpy(NextBytes(s), bytes, count);
     CommitBytes(s, count);
     return 1;
 }

@@ -18,16 +18,9 @@ enum StreamKind {
 
 /* Byte order of Read16/Read32 and Write16/Write32; any value but
  * STREAM_LITTLE_ENDIAN reads and writes big-endian. */
-enum ByteOrder : uint32_t {
-    STREAM_BIG_ENDIAN = 0,
-    STREAM_LITTLE_ENDIAN = 1
-};
+enum ByteOrder : uint32_t { STREAM_BIG_ENDIAN = 0, STREAM_LITTLE_ENDIAN = 1 };
 
-enum SeekOrigin : uint32_t {
-    SEEK_FROM_START = 0,
-    SEEK_FROM_CURRENT = 1,
-    SEEK_FROM_END = 2
-};
+enum SeekOrigin : uint32_t { SEEK_FROM_START = 0, SEEK_FROM_CURRENT = 1, SEEK_FROM_END = 2 };
 
 /* Fourteen operation slots, then the state. Both kinds share the layout;
  * the kind only decides which routines fill the slots. The byte order of

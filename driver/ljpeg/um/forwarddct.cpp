@@ -5,7 +5,8 @@
 
 // One-dimensional transform of x[0..7] (stride apart) into y[0..7]; y0 and
 // y4 are unscaled sums, the others carry the 2^13 constant scale.
-static void Butterfly(const int32_t x[8], int32_t y[8]) {
+static void Butterfly(const int32_t x[8], int32_t y[8])
+{
     int32_t tmp0 = x[0] + x[7], tmp7 = x[0] - x[7];
     int32_t tmp1 = x[1] + x[6], tmp6 = x[1] - x[6];
     int32_t tmp2 = x[2] + x[5], tmp5 = x[2] - x[5];
@@ -37,29 +38,35 @@ static void Butterfly(const int32_t x[8], int32_t y[8]) {
 // Outputs that carry the constants' scale and need the long descale.
 static const int kScaledOutputs[6] = {1, 2, 3, 5, 6, 7};
 
-void ForwardDct(const uint8_t block[64], int32_t out[64]) {
+void ForwardDct(const uint8_t block[64], int32_t out[64])
+{
     int32_t work[64];
     int32_t x[8], y[8];
     for (int row = 0; row < 8; row++) {
-        for (int i = 0; i < 8; i++) x[i] = block[row * 8 + i] - 128;
+        for (int i = 0; i < 8; i++)
+            x[i] = block[row * 8 + i] - 128;
         Butterfly(x, y);
         int32_t *w = work + row * 8;
         w[0] = y[0] * 4;
         w[4] = y[4] * 4;
-        for (int i : kScaledOutputs) w[i] = (y[i] + 1024) >> 11;
+        for (int i : kScaledOutputs)
+            w[i] = (y[i] + 1024) >> 11;
     }
     for (int col = 0; col < 8; col++) {
-        for (int i = 0; i < 8; i++) x[i] = work[i * 8 + col];
+        for (int i = 0; i < 8; i++)
+            x[i] = work[i * 8 + col];
         Butterfly(x, y);
         out[0 * 8 + col] = (y[0] + 2) >> 2;
         out[4 * 8 + col] = (y[4] + 2) >> 2;
-        for (int i : kScaledOutputs) out[i * 8 + col] = (y[i] + 16384) >> 15;
+        for (int i : kScaledOutputs)
+            out[i * 8 + col] = (y[i] + 16384) >> 15;
     }
 }
 
 // sign(c) * floor((|c| + d/2) / d): rounding half away from zero, where
 // d is 8 x the quantisation value.
-void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64]) {
+void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t out[64])
+{
     for (int k = 0; k < 64; k++) {
         int32_t c = coef[k];
         int32_t d = divisors[k];
@@ -72,7 +79,8 @@ void QuantiseBlock(const int32_t coef[64], const uint16_t divisors[64], int16_t 
     }
 }
 
-void TransformBlock(const uint8_t block[64], const QuantTable *table, int16_t out[64]) {
+void TransformBlock(const uint8_t block[64], const QuantTable *table, int16_t out[64])
+{
     int32_t coef[64];
     ForwardDct(block, coef);
     QuantiseBlock(coef, table->divisors, out);

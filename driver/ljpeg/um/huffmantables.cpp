@@ -49,10 +49,12 @@ const uint8_t kHuffmanTables[416] = {
 // T.81 Figure C.1: the code length of each code in order, ending with 0.
 // Returns LASTK, the number of codes. The BITS of one table add up to at
 // most 256 codes, so huffsize has room for them and the terminator.
-uint16_t GenerateSizeTable(const uint8_t bits[16], uint8_t huffsize[257]) {
+uint16_t GenerateSizeTable(const uint8_t bits[16], uint8_t huffsize[257])
+{
     uint16_t k = 0;
     for (int l = 1; l <= 16; l++) {
-        for (int i = 0; i < bits[l - 1] && k < 256; i++) huffsize[k++] = (uint8_t)l;
+        for (int i = 0; i < bits[l - 1] && k < 256; i++)
+            huffsize[k++] = (uint8_t)l;
     }
     huffsize[k] = 0;
     return k;
@@ -60,18 +62,21 @@ uint16_t GenerateSizeTable(const uint8_t bits[16], uint8_t huffsize[257]) {
 
 // T.81 Figure C.2: consecutive codes of one length, doubled at each step
 // to the next length.
-void GenerateCodeTable(const uint8_t huffsize[257], uint16_t huffcode[256]) {
+void GenerateCodeTable(const uint8_t huffsize[257], uint16_t huffcode[256])
+{
     uint32_t code = 0;
     uint8_t size = huffsize[0];
     int k = 0;
     while (huffsize[k] != 0) {
-        while (huffsize[k] == size) huffcode[k++] = (uint16_t)code++;
+        while (huffsize[k] == size)
+            huffcode[k++] = (uint16_t)code++;
         code <<= 1;
         size++;
     }
 }
 
-uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table) {
+uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table)
+{
     const uint8_t *bits = definition + 1;
     const uint8_t *huffval = definition + 17;
     uint8_t huffsize[257];

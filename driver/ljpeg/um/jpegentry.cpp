@@ -1,10 +1,11 @@
 // The export: validation of the job, the two streams and the mode switch.
 #include "jpeginternal.h"
 
-enum { MAX_SIDE = 65535 }; // SOF0 carries 16-bit dimensions
+enum { MAX_SIDE = 65535 };  // SOF0 carries 16-bit dimensions
 
 // Checks in a fixed order; the first failure ORs its code and ends the call.
-static int ValidateJob(const JpegJob *job) {
+static int ValidateJob(const JpegJob *job)
+{
     if (job->width == 0 || job->height == 0 || job->width > MAX_SIDE || job->height > MAX_SIDE) {
         JpegStatusOr(JPEG_ERR_SIZE);
         return 0;
@@ -14,23 +15,27 @@ static int ValidateJob(const JpegJob *job) {
         return 0;
     }
     switch (job->bits_per_pixel) {
-    case 8: case 16: case 24: case 32: return 1;
-    default:
-        JpegStatusOr(JPEG_ERR_DEPTH);
-        return 0;
+    case 8:
+    case 16:
+    case 24:
+    case 32: return 1;
+    default: JpegStatusOr(JPEG_ERR_DEPTH); return 0;
     }
 }
 
-uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOptions *internal) {
+uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOptions *internal)
+{
     static const JpegInternalOptions kDefaults = {0, false};
-    if (!internal) internal = &kDefaults;
+    if (!internal)
+        internal = &kDefaults;
 
     JpegStatusReset();
     if (!job) {
         JpegStatusOr(JPEG_ERR_PARAM);
         return JpegStatusGet();
     }
-    if (!ValidateJob(job)) return JpegStatusGet();
+    if (!ValidateJob(job))
+        return JpegStatusGet();
 
     EncoderOptions opts = {};
     opts.version = 1;
@@ -62,6 +67,7 @@ uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOption
     return result ? 0 : JpegStatusGet();
 }
 
-VELMORAJ_EXPORT uint16_t VELMORAJ_CALL Jpeg_EncodeStart(JpegJob *job, uint8_t mode) {
+VELMORAJ_EXPORT uint16_t VELMORAJ_CALL Jpeg_EncodeStart(JpegJob *job, uint8_t mode)
+{
     return JpegEncodeInternal(job, mode, nullptr);
 }

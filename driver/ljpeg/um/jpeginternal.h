@@ -134,8 +134,8 @@ static inline uint32_t DibRowStride(uint32_t width, uint32_t bits_per_pixel)
 /* ---- Pixel readers (pixelreader.cpp) and samplers (chromasampler.cpp) */
 
 int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu);
-int ReadRgb16Mcu(EncoderContext *ctx, uint8_t *mcu);  /* 5-5-5, red low */
-int ReadBgr16Mcu(EncoderContext *ctx, uint8_t *mcu);  /* 5-5-5, blue low */
+int ReadRgb16Mcu(EncoderContext *ctx, uint8_t *mcu); /* 5-5-5, red low */
+int ReadBgr16Mcu(EncoderContext *ctx, uint8_t *mcu); /* 5-5-5, blue low */
 int ReadRgb24Mcu(EncoderContext *ctx, uint8_t *mcu);
 int ReadBgr24Mcu(EncoderContext *ctx, uint8_t *mcu);
 int ReadRgb32Mcu(EncoderContext *ctx, uint8_t *mcu);
@@ -166,10 +166,9 @@ extern const uint8_t kBaseQuantTables[130];
 /* k-th entry: natural (row-major) position of the k-th coefficient in the
  * zigzag order of T.81 Figure A.6. */
 inline constexpr uint8_t kZigzag[64] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
 };
 
 uint32_t QualityScale(uint8_t quality);

@@ -6,7 +6,8 @@
 #include "simd/fast_routines.h"
 
 // The pixel reader for a depth and channel order; 0 for an unknown depth.
-static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) {
+static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order)
+{
     const bool blue_low = channel_order == JPEG_ORDER_BLUE_LOW;
     switch (bits_per_pixel) {
     case 8: return ReadGreyMcu;
@@ -19,18 +20,22 @@ static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order) 
 
 // Fills every routine slot of the options with the plain routines, then,
 // unless plain is asked for, with the fast variants this CPU runs.
-void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts) {
+void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts)
+{
     static const ChromaSampler kSamplers[3] = {Sample420, Sample422, Sample444};
     opts->pixel_reader = ChooseReader(job->bits_per_pixel, job->channel_order);
-    opts->chroma_sampler = job->bits_per_pixel == 8 || job->sampling > 2 ? nullptr : kSamplers[job->sampling];
+    opts->chroma_sampler =
+        job->bits_per_pixel == 8 || job->sampling > 2 ? nullptr : kSamplers[job->sampling];
     opts->block_transform = TransformBlock;
     opts->block_coder = EncodeBlock;
     opts->mcu_coder = EncodeMcus;
-    if (!plain) SelectFastRoutines(job, opts);
+    if (!plain)
+        SelectFastRoutines(job, opts);
 }
 
-int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input, ByteStream *output,
-                 EncoderContext *ctx) {
+int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input,
+                 ByteStream *output, EncoderContext *ctx)
+{
     static const uint8_t kMcuWidth[3] = {16, 16, 8};
     static const uint8_t kMcuHeight[3] = {16, 8, 8};
 

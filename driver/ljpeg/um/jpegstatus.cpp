@@ -19,9 +19,11 @@ extern "C" const IMAGE_TLS_DIRECTORY _tls_used;
 __attribute__((section(".tls$VLM"))) static uint16_t g_status = JPEG_STATUS_BASE;
 static uint16_t g_process_status = JPEG_STATUS_BASE;
 
-static uint16_t *StatusWord(void) {
-    if (LOBYTE(LOWORD(GetVersion())) < 6) return &g_process_status;
-    char **blocks; // the TEB's ThreadLocalStoragePointer
+static uint16_t *StatusWord(void)
+{
+    if (LOBYTE(LOWORD(GetVersion())) < 6)
+        return &g_process_status;
+    char **blocks;  // the TEB's ThreadLocalStoragePointer
 #if defined(_WIN64)
     __asm__("movq %%gs:0x58, %0" : "=r"(blocks));
 #else
@@ -40,11 +42,23 @@ static uint16_t *StatusWord(void) {
 #endif
 static thread_local uint16_t g_status STATUS_TLS_MODEL = JPEG_STATUS_BASE;
 
-static uint16_t *StatusWord(void) { return &g_status; }
+static uint16_t *StatusWord(void)
+{
+    return &g_status;
+}
 #endif
 
-void JpegStatusReset(void) { *StatusWord() = JPEG_STATUS_BASE; }
+void JpegStatusReset(void)
+{
+    *StatusWord() = JPEG_STATUS_BASE;
+}
 
-void JpegStatusOr(uint16_t code) { *StatusWord() = (uint16_t)(*StatusWord() | code); }
+void JpegStatusOr(uint16_t code)
+{
+    *StatusWord() = (uint16_t)(*StatusWord() | code);
+}
 
-uint16_t JpegStatusGet(void) { return *StatusWord(); }
+uint16_t JpegStatusGet(void)
+{
+    return *StatusWord();
+}

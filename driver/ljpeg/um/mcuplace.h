@@ -30,7 +30,8 @@ static inline McuPlace PlaceMcu(const EncoderContext *ctx)
 
 /* Offset of the MCU's top row (the image is stored bottom row first), in
  * 64 bits so that no image size can wrap it. */
-static inline uint64_t TopRowOffset(const EncoderContext *ctx, const McuPlace *m, uint32_t bytes_per_pixel)
+static inline uint64_t TopRowOffset(const EncoderContext *ctx, const McuPlace *m,
+                                    uint32_t bytes_per_pixel)
 {
     return ctx->pixel_data_start + (uint64_t)(m->rows_available - 1) * ctx->row_stride +
            (uint64_t)m->x0 * bytes_per_pixel;

@@ -8,7 +8,8 @@
 
 // Integer YCbCr conversion; each line adds one half before the shift.
 // Pure blue gives Cb 256 and pure red Cr 256 before the limit.
-void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr) {
+void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr)
+{
     int yy = (77 * r + 150 * g + 29 * b + 128) >> 8;
     int u = ((128 * (b + 1) - 43 * r - 85 * g) >> 8) + 128;
     int v = ((128 * (r + 1) - 107 * g - 21 * b) >> 8) + 128;
@@ -20,7 +21,8 @@ void RgbToYcc(int r, int g, int b, uint8_t *y, uint8_t *cb, uint8_t *cr) {
 // How each colour reader turns a pixel's bytes into R, G, B.
 struct Rgb16 {
     enum { kBytes = 2 };
-    static void Take(const uint8_t *p, int *r, int *g, int *b) {
+    static void Take(const uint8_t *p, int *r, int *g, int *b)
+    {
         uint32_t v = p[0] | p[1] << 8;
         *r = (v & 0x1F) << 3;
         *g = (v >> 5 & 0x1F) << 3;
@@ -34,16 +36,27 @@ struct Bgr16 {
 template <int N>
 struct RgbN {
     enum { kBytes = N };
-    static void Take(const uint8_t *p, int *r, int *g, int *b) { *r = p[0]; *g = p[1]; *b = p[2]; }
+    static void Take(const uint8_t *p, int *r, int *g, int *b)
+    {
+        *r = p[0];
+        *g = p[1];
+        *b = p[2];
+    }
 };
 template <int N>
 struct BgrN {
     enum { kBytes = N };
-    static void Take(const uint8_t *p, int *r, int *g, int *b) { *b = p[0]; *g = p[1]; *r = p[2]; }
+    static void Take(const uint8_t *p, int *r, int *g, int *b)
+    {
+        *b = p[0];
+        *g = p[1];
+        *r = p[2];
+    }
 };
 
 template <class Pixel>
-static int ReadColourMcu(EncoderContext *ctx, uint8_t *mcu) {
+static int ReadColourMcu(EncoderContext *ctx, uint8_t *mcu)
+{
     uint8_t planes[3][MCU_PLANE_SIZE];
     const ByteStream *in = ctx->input;
     const McuPlace m = PlaceMcu(ctx);
@@ -51,7 +64,8 @@ static int ReadColourMcu(EncoderContext *ctx, uint8_t *mcu) {
     uint64_t offset = TopRowOffset(ctx, &m, Pixel::kBytes);
 
     for (uint32_t i = 0; i < ctx->mcu_height; i++) {
-        uint8_t *y = planes[0] + i * width, *cb = planes[1] + i * width, *cr = planes[2] + i * width;
+        uint8_t *y = planes[0] + i * width, *cb = planes[1] + i * width,
+                *cr = planes[2] + i * width;
         if (i >= m.rows_available) {
             memcpy(y, y - width, width);
             memcpy(cb, cb - width, width);
@@ -78,18 +92,38 @@ static int ReadColourMcu(EncoderContext *ctx, uint8_t *mcu) {
     return 1;
 }
 
-int ReadRgb16Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<Rgb16>(ctx, mcu); }
-int ReadBgr16Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<Bgr16>(ctx, mcu); }
-int ReadRgb24Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<RgbN<3>>(ctx, mcu); }
-int ReadBgr24Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<BgrN<3>>(ctx, mcu); }
-int ReadRgb32Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<RgbN<4>>(ctx, mcu); }
-int ReadBgr32Mcu(EncoderContext *ctx, uint8_t *mcu) { return ReadColourMcu<BgrN<4>>(ctx, mcu); }
+int ReadRgb16Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<Rgb16>(ctx, mcu);
+}
+int ReadBgr16Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<Bgr16>(ctx, mcu);
+}
+int ReadRgb24Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<RgbN<3>>(ctx, mcu);
+}
+int ReadBgr24Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<BgrN<3>>(ctx, mcu);
+}
+int ReadRgb32Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<RgbN<4>>(ctx, mcu);
+}
+int ReadBgr32Mcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    return ReadColourMcu<BgrN<4>>(ctx, mcu);
+}
 
 // The grey reader goes through the input stream: a row that starts at or
 // past the input's end fails without a code, one that runs past it fails
 // in ReadByte with the stream's code.
-int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu) {
-    if (ctx->mcu_width != 8 || ctx->mcu_height != 8) return 0;
+int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu)
+{
+    if (ctx->mcu_width != 8 || ctx->mcu_height != 8)
+        return 0;
     ByteStream *in = ctx->input;
     const McuPlace m = PlaceMcu(ctx);
     uint64_t offset = TopRowOffset(ctx, &m, 1);
@@ -100,7 +134,8 @@ int ReadGreyMcu(EncoderContext *ctx, uint8_t *mcu) {
             memcpy(row, row - 8, 8);
             continue;
         }
-        if (offset >= in->size) return 0;
+        if (offset >= in->size)
+            return 0;
         in->position = (uint32_t)offset;
         for (uint32_t j = 0; j < 8; j++) {
             if (j >= m.columns) {

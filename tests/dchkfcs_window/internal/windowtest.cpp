@@ -31,9 +31,8 @@ void WindowTest::SetUp()
     AdjustWindowRectEx(&rc, dwStyle, TRUE, 0);
     // Hidden: showing a top-level window costs seconds under Wine without a
     // window manager.
-    m_hwndFrame = CreateWindowExW(0, s_szTestFrameClass, L"test", dwStyle, 0, 0,
-                                  rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
-                                  g_hInstance, &m_state);
+    m_hwndFrame = CreateWindowExW(0, s_szTestFrameClass, L"test", dwStyle, 0, 0, rc.right - rc.left,
+                                  rc.bottom - rc.top, nullptr, nullptr, g_hInstance, &m_state);
     ASSERT_TRUE(m_hwndFrame);
     Pump();
 }

@@ -20,8 +20,9 @@ static bool Parse(std::vector<const WCHAR *> args, Options *pOptions)
 TEST(FcsviewOptions, ReadsEveryOptionAndRejectsBadValues)
 {
     Options o;
-    ASSERT_TRUE(Parse({L"page.emf", L"--x", L"12", L"--y", L"-3", L"--lang", L"ja",
-                       L"--screenshot", L"a.bmp"}, &o));
+    ASSERT_TRUE(Parse(
+        {L"page.emf", L"--x", L"12", L"--y", L"-3", L"--lang", L"ja", L"--screenshot", L"a.bmp"},
+        &o));
     EXPECT_STREQ(L"page.emf", o.pszCoverSheet);
     EXPECT_EQ(12, o.nImageX);
     EXPECT_EQ(-3, o.nImageY);
@@ -37,9 +38,8 @@ TEST(FcsviewOptions, ReadsEveryOptionAndRejectsBadValues)
     EXPECT_EQ(nullptr, e.pszCoverSheet);
 
     const std::vector<std::vector<const WCHAR *>> bad = {
-        {L"-q", L"0"},     {L"-q", L"101"},  {L"-q", L"9x"},         {L"-s", L"411"},
-        {L"--x"},          {L"--x", L"abc"}, {L"a.emf", L"b.emf"},   {L"--frobnicate", L"1"},
-        {L"--y", L""}};
+        {L"-q", L"0"},    {L"-q", L"101"},      {L"-q", L"9x"},          {L"-s", L"411"}, {L"--x"},
+        {L"--x", L"abc"}, {L"a.emf", L"b.emf"}, {L"--frobnicate", L"1"}, {L"--y", L""}};
     for (const auto &args : bad) {
         Options r;
         EXPECT_FALSE(Parse(args, &r)) << args[0];

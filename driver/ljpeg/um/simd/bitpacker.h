@@ -133,7 +133,8 @@ static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
     comp->dc_predictor = dc;
     uint32_t s = Category(diff);
     const HuffmanTable *dct = comp->dc_table;
-    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | MagnitudeBits(diff, s), dct->ehufsi[s] + (int)s);
+    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | MagnitudeBits(diff, s),
+                    dct->ehufsi[s] + (int)s);
 }
 
 /* The next non-zero AC coefficient's code followed by its magnitude bits,
@@ -142,9 +143,9 @@ static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
  * run is the count of trailing zeros, and both move past the coefficient.
  * A run past 15 first puts the code waiting in *pending, then the ZRLs. */
 template <bool kStore>
-static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c, uint64_t *rest,
-                                   const uint8_t **at, uint64_t *pending, int *pending_length,
-                                   uint64_t *code, int *length)
+static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c,
+                                   uint64_t *rest, const uint8_t **at, uint64_t *pending,
+                                   int *pending_length, uint64_t *code, int *length)
 {
     uint32_t run = (uint32_t)__builtin_ctzll(*rest);
     *at += run;
@@ -174,7 +175,8 @@ static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const C
  * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
  * two fit 52 bits. */
 template <bool kStore>
-static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero, const Coefficients *c)
+static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
+                                 const Coefficients *c)
 {
     const uint8_t *at = kZigzag + 1;
     uint64_t rest = nonzero >> 1;

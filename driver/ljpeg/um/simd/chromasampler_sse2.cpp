@@ -27,8 +27,10 @@ SSE2 void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const
     CutYBlocks(mcu, y, 2);
     for (uint32_t r = 0; r < 8; ++r) {
         const uint8_t *b = cb + 32 * r, *c = cr + 32 * r;
-        StoreEight(mcu + MCU420_CB + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(b), PairSums(b + 16)), 2));
-        StoreEight(mcu + MCU420_CR + 8 * r, _mm_srli_epi16(_mm_add_epi16(PairSums(c), PairSums(c + 16)), 2));
+        StoreEight(mcu + MCU420_CB + 8 * r,
+                   _mm_srli_epi16(_mm_add_epi16(PairSums(b), PairSums(b + 16)), 2));
+        StoreEight(mcu + MCU420_CR + 8 * r,
+                   _mm_srli_epi16(_mm_add_epi16(PairSums(c), PairSums(c + 16)), 2));
     }
 }
 

@@ -41,7 +41,8 @@ static constexpr Weights MakeWeights(int a, int b, int c, int d)
 }
 
 /* Low half (tmp13, -tmp12) pairs give y2, high half (-tmp12, tmp13) y6. */
-static constexpr Weights kEven26 = MakeWeights(C_0_541 + C_0_765, -C_0_541, C_1_847 - C_0_541, C_0_541);
+static constexpr Weights kEven26 =
+    MakeWeights(C_0_541 + C_0_765, -C_0_541, C_1_847 - C_0_541, C_0_541);
 static constexpr Weights kOdd15A = MakeWeights(Y1_7, Y1_5, Y5_5, Y5_7);
 static constexpr Weights kOdd15B = MakeWeights(Y1_6, Y1_4, Y5_4, Y5_6);
 static constexpr Weights kOdd37A = MakeWeights(Y3_7, Y3_5, Y7_5, Y7_7);
@@ -137,12 +138,13 @@ static AVX2_INLINE void ForwardDct16(const uint8_t block[64], __m256i f[4])
     /* Two rows a vector, one a half, widened to 16 bits with their columns
      * in the order 0 2 4 6 1 3 5 7 (Z: a zero byte). */
     enum { Z = -128 };
-    const __m256i order = _mm256_setr_epi8(0, Z, 2, Z, 4, Z, 6, Z, 1, Z, 3, Z, 5, Z, 7, Z,
-                                           8, Z, 10, Z, 12, Z, 14, Z, 9, Z, 11, Z, 13, Z, 15, Z);
+    const __m256i order = _mm256_setr_epi8(0, Z, 2, Z, 4, Z, 6, Z, 1, Z, 3, Z, 5, Z, 7, Z, 8, Z, 10,
+                                           Z, 12, Z, 14, Z, 9, Z, 11, Z, 13, Z, 15, Z);
     const __m256i bias = _mm256_set1_epi16(128);
     __m256i t[4], x[4];
     for (int i = 0; i < 4; ++i) {
-        __m256i rows = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(block + 16 * i)));
+        __m256i rows =
+            _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(block + 16 * i)));
         t[i] = _mm256_sub_epi16(_mm256_shuffle_epi8(rows, order), bias);
     }
 

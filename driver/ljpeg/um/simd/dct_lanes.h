@@ -31,8 +31,9 @@ static LANES_INLINE typename Ops::V Descale(typename Ops::V lo, typename Ops::V 
 
 /* a * (wa, wb) + b * (wc, wd) for the interleaved pairs of a and of b. */
 template <class Ops, int N>
-static LANES_INLINE typename Ops::V Combine(typename Ops::V a_lo, typename Ops::V a_hi, typename Ops::V b_lo,
-                                            typename Ops::V b_hi, typename Ops::V wa, typename Ops::V wb)
+static LANES_INLINE typename Ops::V Combine(typename Ops::V a_lo, typename Ops::V a_hi,
+                                            typename Ops::V b_lo, typename Ops::V b_hi,
+                                            typename Ops::V wa, typename Ops::V wb)
 {
     typename Ops::V lo = Ops::Add32(Ops::Madd16(a_lo, wa), Ops::Madd16(b_lo, wb));
     typename Ops::V hi = Ops::Add32(Ops::Madd16(a_hi, wa), Ops::Madd16(b_hi, wb));
@@ -65,10 +66,14 @@ static LANES_INLINE void Pass8(typename Ops::V x[8])
 
     V a_lo = Ops::UnpackLo16(tmp4, tmp5), a_hi = Ops::UnpackHi16(tmp4, tmp5);
     V b_lo = Ops::UnpackLo16(tmp6, tmp7), b_hi = Ops::UnpackHi16(tmp6, tmp7);
-    x[1] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y1_4, Y1_5), PairWeights<Ops>(Y1_6, Y1_7));
-    x[3] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y3_4, Y3_5), PairWeights<Ops>(Y3_6, Y3_7));
-    x[5] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y5_4, Y5_5), PairWeights<Ops>(Y5_6, Y5_7));
-    x[7] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y7_4, Y7_5), PairWeights<Ops>(Y7_6, Y7_7));
+    x[1] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y1_4, Y1_5),
+                           PairWeights<Ops>(Y1_6, Y1_7));
+    x[3] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y3_4, Y3_5),
+                           PairWeights<Ops>(Y3_6, Y3_7));
+    x[5] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y5_4, Y5_5),
+                           PairWeights<Ops>(Y5_6, Y5_7));
+    x[7] = Combine<Ops, N>(a_lo, a_hi, b_lo, b_hi, PairWeights<Ops>(Y7_4, Y7_5),
+                           PairWeights<Ops>(Y7_6, Y7_7));
 }
 
 /* Transposes the 8x8 matrix in each 128-bit half. */

@@ -32,7 +32,8 @@ static AVX2_INLINE __m256i PairQuantisedSize(__m256i c, const FastQuantiser *fq,
 {
     const int i = FastQuantiserIndex(8 * k);
     __m256i half = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->half + i)));
-    __m256i mul = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->multiplier + i)));
+    __m256i mul =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->multiplier + i)));
     __m256i scale = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->scale + i)));
     __m256i n = _mm256_add_epi16(_mm256_abs_epi16(c), half);
     __m256i x = _mm256_slli_epi16(_mm256_and_si256(n, _mm256_set1_epi16(~7)), 2);

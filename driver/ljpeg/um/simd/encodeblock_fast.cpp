@@ -29,9 +29,11 @@ static SSE2_INLINE uint64_t AnalyseBlock(const int16_t block[64], Coefficients *
         __m128i b = _mm_loadu_si128((const __m128i *)(block + 16 * s + 8));
         /* |v| as max(v, -v): -32768 stays 0x8000, its size as unsigned. */
         _mm_storeu_si128((__m128i *)(c->size + 16 * s), _mm_max_epi16(a, _mm_sub_epi16(zero, a)));
-        _mm_storeu_si128((__m128i *)(c->size + 16 * s + 8), _mm_max_epi16(b, _mm_sub_epi16(zero, b)));
+        _mm_storeu_si128((__m128i *)(c->size + 16 * s + 8),
+                         _mm_max_epi16(b, _mm_sub_epi16(zero, b)));
         _mm_storeu_si128((__m128i *)(c->bits + 16 * s), _mm_add_epi16(a, _mm_srai_epi16(a, 15)));
-        _mm_storeu_si128((__m128i *)(c->bits + 16 * s + 8), _mm_add_epi16(b, _mm_srai_epi16(b, 15)));
+        _mm_storeu_si128((__m128i *)(c->bits + 16 * s + 8),
+                         _mm_add_epi16(b, _mm_srai_epi16(b, 15)));
         /* Saturation keeps every non-zero value non-zero. */
         __m128i packed = _mm_packs_epi16(a, b);
         zeros |= (uint64_t)(uint16_t)_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) << (16 * s);
@@ -57,7 +59,8 @@ static SSE2_INLINE void CodeBlock(ByteStream *s, ComponentSpec *comp, const int1
     GiveBits<kStore>(&b, s);
 }
 
-static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp, const int16_t block[64])
+static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp,
+                                      const int16_t block[64])
 {
     ByteStream *s = ctx->output;
     if (RoomLeft(s) < BLOCK_ROOM)
@@ -88,7 +91,8 @@ struct SlotStep {
 
 static SSE2_INLINE int EncodeMcusWithRoom(EncoderContext *ctx, uint32_t end)
 {
-    return StreamIsCounting(ctx->output) ? PackMcus<false, SlotStep>(ctx, end) : PackMcus<true, SlotStep>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<false, SlotStep>(ctx, end)
+                                         : PackMcus<true, SlotStep>(ctx, end);
 }
 
 /* The same code twice: for SSE2, and with the BMI2 shifts (one

@@ -29,8 +29,8 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;
         if (job->bits_per_pixel != 8)
-            opts->pixel_reader = ColourReaderAvx2(job->bits_per_pixel,
-                                                  job->channel_order == JPEG_ORDER_BLUE_LOW, job->sampling);
+            opts->pixel_reader = ColourReaderAvx2(
+                job->bits_per_pixel, job->channel_order == JPEG_ORDER_BLUE_LOW, job->sampling);
     }
 #endif
 }

@@ -65,7 +65,8 @@ static AVX2_INLINE void AnalyseOne(const FastQuantiser *fq, const uint8_t *sampl
         StoreCoefficients(size[k], f[k], &a->c, k, &a->c, k + 4);
     }
     /* Packing pairs of vectors gives rows 0 1 4 5 and 2 3 6 7. */
-    __m256i r0145 = _mm256_packs_epi16(size[0], size[1]), r2367 = _mm256_packs_epi16(size[2], size[3]);
+    __m256i r0145 = _mm256_packs_epi16(size[0], size[1]),
+            r2367 = _mm256_packs_epi16(size[2], size[3]);
     uint64_t zeros = ZeroMask(_mm256_permute2x128_si256(r0145, r2367, 0x20),
                               _mm256_permute2x128_si256(r0145, r2367, 0x31));
     a->nonzero = ToZigzag(~zeros);
@@ -73,8 +74,8 @@ static AVX2_INLINE void AnalyseOne(const FastQuantiser *fq, const uint8_t *sampl
 }
 
 /* Two blocks with the same quantisation table. */
-static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first, const uint8_t *second,
-                                   Analysed *a, Analysed *b)
+static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first,
+                                   const uint8_t *second, Analysed *a, Analysed *b)
 {
     __m256i v[8], size[8];
     ForwardDctPair(first, second, v);

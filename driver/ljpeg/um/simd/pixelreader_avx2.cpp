@@ -73,7 +73,8 @@ static AVX2 inline __m256i Channel(__m256i first, __m256i second, const ChannelS
 template <int kBytes, int kRed>
 struct Bytes {
     enum { kBytesPerPixel = kBytes };
-    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g, __m256i *bl)
+    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g,
+                                 __m256i *bl)
     {
         const ChannelShuffles &t = kBytes == 3 ? kShuffles24 : kShuffles32;
         const int second_at = kBytes == 3 ? 8 : 16;
@@ -88,7 +89,8 @@ struct Bytes {
 template <int kRed>
 struct Bits555 {
     enum { kBytesPerPixel = 2 };
-    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g, __m256i *bl)
+    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g,
+                                 __m256i *bl)
     {
         const __m256i five = _mm256_set1_epi16(0x1F << 3);
         __m256i v = LoadPair(a, b);
@@ -136,10 +138,10 @@ static AVX2 inline Ycc16 Convert16(const uint8_t *a, const uint8_t *b)
                                             _mm256_maddubs_epi16(gb, ByteWeights(99, 29))),
                            _mm256_set1_epi16(128));
     c.y = _mm256_srli_epi16(c.y, 8);
-    c.cb = ChromaFromDifference(
-        _mm256_add_epi16(_mm256_slli_epi16(bl, 7), _mm256_maddubs_epi16(rg, ByteWeights(-43, -85))));
-    c.cr = ChromaFromDifference(
-        _mm256_add_epi16(_mm256_slli_epi16(r, 7), _mm256_maddubs_epi16(gb, ByteWeights(-107, -21))));
+    c.cb = ChromaFromDifference(_mm256_add_epi16(_mm256_slli_epi16(bl, 7),
+                                                 _mm256_maddubs_epi16(rg, ByteWeights(-43, -85))));
+    c.cr = ChromaFromDifference(_mm256_add_epi16(_mm256_slli_epi16(r, 7),
+                                                 _mm256_maddubs_epi16(gb, ByteWeights(-107, -21))));
     return c;
 }
 
@@ -168,7 +170,8 @@ static AVX2 inline __m256i Limit(__m256i v)
 static AVX2 inline void StorePairMeans(uint8_t *p, __m256i v, int shift)
 {
     __m256i sums = _mm256_srli_epi32(_mm256_madd_epi16(v, _mm256_set1_epi16(1)), shift);
-    __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+    __m128i words =
+        _mm_packs_epi32(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
     _mm_storel_epi64((__m128i *)p, _mm_packus_epi16(words, words));
 }
 
@@ -189,8 +192,10 @@ static AVX2 inline void ConvertRows(RowAt row, uint8_t *mcu)
             uint8_t *y = mcu + 128 * (i / 8) + 8 * (i % 8);
             StoreHalves(y, y + 64, top.y);
             StoreHalves(y + 8, y + 72, low.y);
-            StorePairMeans(mcu + MCU420_CB + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)), 2);
-            StorePairMeans(mcu + MCU420_CR + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)), 2);
+            StorePairMeans(mcu + MCU420_CB + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)),
+                           2);
+            StorePairMeans(mcu + MCU420_CR + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)),
+                           2);
         }
     } else if (kOut == MCU_422) {
         for (uint32_t i = 0; i < 8; ++i) {
@@ -211,7 +216,8 @@ static AVX2 inline void ConvertRows(RowAt row, uint8_t *mcu)
 }
 
 /* A row that ends inside the MCU, completed with copies of its last pixel. */
-static void PadRow(uint8_t *dst, const uint8_t *src, uint32_t columns, uint32_t mcu_width, uint32_t bpp)
+static void PadRow(uint8_t *dst, const uint8_t *src, uint32_t columns, uint32_t mcu_width,
+                   uint32_t bpp)
 {
     memcpy(dst, src, (size_t)columns * bpp);
     for (uint32_t j = columns; j < mcu_width; ++j)
@@ -237,7 +243,8 @@ static AVX2 int ReadColourMcuAvx2(EncoderContext *ctx, uint8_t *mcu)
             return 0;
         }
         const uint8_t *top = in->data + offset;
-        ConvertRows<Pixel, kOut>([top, stride](uint32_t i) { return top - (size_t)i * stride; }, mcu);
+        ConvertRows<Pixel, kOut>([top, stride](uint32_t i) { return top - (size_t)i * stride; },
+                                 mcu);
         return 1;
     }
     uint8_t padded[16][16 * BPP];

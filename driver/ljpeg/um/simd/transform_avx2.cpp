@@ -22,7 +22,8 @@ AVX2 void ForwardDctAvx2(const uint8_t block[64], int32_t out[64])
     __m256i f[4];
     ForwardDct16(block, f);
     for (int k = 0; k < 4; ++k) {
-        _mm256_storeu_si256((__m256i *)(out + 8 * k), _mm256_cvtepi16_epi32(_mm256_castsi256_si128(f[k])));
+        _mm256_storeu_si256((__m256i *)(out + 8 * k),
+                            _mm256_cvtepi16_epi32(_mm256_castsi256_si128(f[k])));
         _mm256_storeu_si256((__m256i *)(out + 8 * k + 32),
                             _mm256_cvtepi16_epi32(_mm256_extracti128_si256(f[k], 1)));
     }
