@@ -4,34 +4,19 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "childwnd.h"
 #include "module.h"
 #include "resource.h"
 #include "uistrings.h"
 
-static const WCHAR s_szDlgBarClass[] = L"VX_CHKFCS_DLGBAR";
-
-static void RegisterDlgBarClass()
-{
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = DlgBarWndProc;
-    wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = s_szDlgBarClass;
-    RegisterClassW(&wc);  // fails harmlessly when already registered
-}
-
 HWND CreateDialogBar(CheckFcsState *pState)
 {
-    RegisterDlgBarClass();
-    RECT rc = {0, 0, 0, 0};
-    GetClientRect(pState->hwndFrame, &rc);
-    HWND hwndBar = CreateWindowExW(0, s_szDlgBarClass, L"", WS_CHILD, rc.left, rc.top,
-                                   rc.right - rc.left, rc.bottom - rc.top, pState->hwndFrame,
-                                   (HMENU)(INT_PTR)IDC_DLGBAR, g_hInstance, pState);
+    static const ChildClass barClass = {L"VX_CHKFCS_DLGBAR", DlgBarWndProc, COLOR_BTNFACE};
+    HWND hwndBar = CreateFrameChild(pState, barClass, 0, WS_CHILD, IDC_DLGBAR);
     if (!hwndBar)
         return nullptr;
+    RECT rc = {0, 0, 0, 0};
+    GetClientRect(pState->hwndFrame, &rc);
     HWND hwndPanel = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(IDD_DLGBAR), hwndBar,
                                         DlgBarDlgProc, (LPARAM)pState);
     RECT rcPanel = {0, 0, 0, 0};

@@ -1,33 +1,15 @@
 // The page view window: class, creation, scrolling and the wheel.
 #include "viewwnd.h"
 
-#include "module.h"
+#include "childwnd.h"
 #include "pagepaint.h"
 #include "resource.h"
 
-static const WCHAR s_szViewClass[] = L"VX_CHKFCS_VIEWWND";
-
-static void RegisterViewClass()
-{
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ViewWndProc;
-    wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    wc.lpszClassName = s_szViewClass;
-    RegisterClassW(&wc);  // fails harmlessly when already registered
-}
-
 HWND CreatePageView(CheckFcsState *pState)
 {
-    RegisterViewClass();
-    RECT rc = {0, 0, 0, 0};
-    GetClientRect(pState->hwndFrame, &rc);
-    return CreateWindowExW(WS_EX_CLIENTEDGE, s_szViewClass, L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, rc.left, rc.top,
-                           rc.right - rc.left, rc.bottom - rc.top, pState->hwndFrame,
-                           (HMENU)(INT_PTR)IDC_VIEW, g_hInstance, pState);
+    static const ChildClass viewClass = {L"VX_CHKFCS_VIEWWND", ViewWndProc, COLOR_WINDOW};
+    return CreateFrameChild(pState, viewClass, WS_EX_CLIENTEDGE,
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, IDC_VIEW);
 }
 
 int ComputeScrollPos(int nCode, int nThumb, const SCROLLINFO &si)
