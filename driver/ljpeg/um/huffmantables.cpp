@@ -96,5 +96,10 @@ uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table)
         table->ehufco[huffval[k]] = huffcode[k];
         table->ehufsi[huffval[k]] = huffsize[k];
     }
+    for (uint32_t i = 0; i < 256; i++) {
+        uint32_t category = 16 - i % 16, symbol = (i / 16 * 16 + category) & 0xFF;
+        table->run_code[i] = (uint32_t)table->ehufco[symbol] << category;
+        table->run_size[i] = (uint8_t)(table->ehufsi[symbol] + category);
+    }
     return 17u + lastk;
 }

@@ -53,12 +53,12 @@ static PACKER_INLINE uint64_t ToZigzag(uint64_t nonzero)
     return z;
 }
 
-/* What the AC loop needs of each coefficient, in natural order:
- * its size |c| (whose bit length is the category) and its magnitude bits
- * c, or c - 1 when c is negative, before masking to the category. */
+/* What the AC loop needs of each coefficient, in natural order, in one
+ * word: its size |c| (whose bit length is the category) in the high half
+ * and its magnitude bits c, or c - 1 when c is negative, before masking to
+ * the category, in the low half. */
 typedef struct Coefficients {
-    uint16_t size[64];
-    uint16_t bits[64];
+    uint32_t word[64];
 } Coefficients;
 
 /* Pending bits, right-aligned, and the room left in the 64-bit word. The
@@ -157,32 +157,71 @@ static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const C
         for (; run > 15; run -= 16)
             PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
     }
-    uint32_t pos = *(*at)++;
-    /* The bit length of a non-zero size, as the index of its top bit plus
-     * one (the form that compiles to one bsr). */
-    uint32_t s = ((uint32_t)__builtin_clz(c->size[pos]) ^ 31u) + 1u;
-    /* Only -32768 has category 16; the mask keeps it inside the lookup, as
-     * the plain coder does. */
-    uint32_t symbol = (run * 16 + s) & 0xFFu;
-    uint64_t magnitude = c->bits[pos] & ((1ull << s) - 1u);
-    *code = ((uint64_t)ac->ehufco[symbol] << s) | magnitude;
-    *length = ac->ehufsi[symbol] + (int)s;
+    uint32_t word = c->word[*(*at)++];
+    /* 16 - the category: the size in the high half is not 0. */
+    uint32_t t = (uint32_t)__builtin_clz(word);
+    uint32_t index = run * 16 + t;
+    *code = ac->run_code[index] | (word & (0xFFFFu >> t));
+    *length = ac->run_size[index];
 }
 
-/* The block's AC coefficients: nonzero has bit k set for each non-zero AC
- * coefficient of zigzag index k, which c holds at its natural position.
- * Codes go out two at a time, which halves the packing steps: an AC code
- * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
- * two fit 52 bits. */
+/* True when a non-zero AC coefficient follows more than 15 zeros, so that
+ * the block needs ZRL codes. */
+static PACKER_INLINE bool HasLongRun(uint64_t nonzero)
+{
+    /* The DC counts as non-zero: the first run starts after it. Bit i of z
+     * ends set when bits i to i + 15 of the mask are all clear. */
+    uint64_t z = ~(nonzero | 1);
+    z &= z >> 1;
+    z &= z >> 2;
+    z &= z >> 4;
+    z &= z >> 8;
+    return ((z << 16) & nonzero) != 0;
+}
+
+/* The code and magnitude bits of the non-zero AC coefficient of zigzag
+ * index k, which follows the one whose index sets *base to 16 times it
+ * plus 16, and their length. */
+static PACKER_INLINE void ShortRunCode(const HuffmanTable *ac, const Coefficients *c, uint32_t k,
+                                       uint32_t *base, uint64_t *code, int *length)
+{
+    uint32_t word = c->word[kZigzag[k]];
+    /* 16 - the category: the size in the high half is not 0. */
+    uint32_t t = (uint32_t)__builtin_clz(word);
+    uint32_t index = 16 * k + t - *base;
+    *base = 16 * k + 16;
+    *code = ac->run_code[index] | (word & (0xFFFFu >> t));
+    *length = ac->run_size[index];
+}
+
+/* The AC coefficients of a block without runs past 15. */
 template <bool kStore>
-static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
-                                 const Coefficients *c)
+static PACKER_INLINE void PackShortRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t rest,
+                                        const Coefficients *c)
+{
+    uint32_t base = 16;
+    while (rest) {
+        uint64_t first, second;
+        int first_length, second_length;
+        ShortRunCode(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &first, &first_length);
+        rest &= rest - 1;
+        if (!rest) {
+            PutBits<kStore>(b, first, first_length);
+            break;
+        }
+        ShortRunCode(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &second, &second_length);
+        rest &= rest - 1;
+        PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
+    }
+}
+
+/* The AC coefficients of a block with ZRL codes. */
+template <bool kStore>
+static PACKER_INLINE void PackLongRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
+                                       const Coefficients *c)
 {
     const uint8_t *at = kZigzag + 1;
     uint64_t rest = nonzero >> 1;
-    /* Keeps c in a register: without this the compiler addresses a local
-     * block by the stack pointer and pays an add per coefficient. */
-    __asm__("" : "+r"(c));
     while (rest) {
         uint64_t first, second, nothing = 0;
         int first_length, second_length, no_length = 0;
@@ -194,6 +233,24 @@ static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t 
         NextCode<kStore>(b, ac, c, &rest, &at, &first, &first_length, &second, &second_length);
         PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
     }
+}
+
+/* The block's AC coefficients: nonzero has bit k set for each non-zero AC
+ * coefficient of zigzag index k, which c holds at its natural position.
+ * Codes go out two at a time, which halves the packing steps: an AC code
+ * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
+ * two fit 52 bits. */
+template <bool kStore>
+static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
+                                 const Coefficients *c)
+{
+    /* Keeps c in a register: without this the compiler addresses a local
+     * block by the stack pointer and pays an add per coefficient. */
+    __asm__("" : "+r"(c));
+    if (__builtin_expect(HasLongRun(nonzero), 0))
+        PackLongRuns<kStore>(b, ac, nonzero, c);
+    else
+        PackShortRuns<kStore>(b, ac, nonzero & ~1ull, c);
     PackEob<kStore>(b, ac, nonzero);
 }
 

@@ -11,7 +11,8 @@ unsigned CpuFeatures(void)
      * __builtin_cpu_supports already checks through XGETBV. */
     if (__builtin_cpu_supports("avx2"))
         f |= CPU_AVX2;
-    if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2"))
+    if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+        __builtin_cpu_supports("lzcnt"))
         f |= CPU_BMI2;
     return f;
 #else

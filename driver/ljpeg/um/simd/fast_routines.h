@@ -20,7 +20,7 @@
 enum {
     CPU_SSE2 = 1,
     CPU_AVX2 = 2,
-    CPU_BMI2 = 4 /* with BMI1 */
+    CPU_BMI2 = 4 /* with BMI1 and LZCNT */
 };
 
 /* The instruction sets of the running CPU (0 on other architectures). */

@@ -31,10 +31,11 @@ static AVX2_INLINE void StoreCoefficients(__m256i size, __m256i dct, Coefficient
 {
     __m256i q = _mm256_sign_epi16(size, dct);
     __m256i bits = _mm256_add_epi16(q, _mm256_srai_epi16(q, 15));
-    _mm_storeu_si128((__m128i *)(c->size + 8 * lo_row), _mm256_castsi256_si128(size));
-    _mm_storeu_si128((__m128i *)(d->size + 8 * hi_row), _mm256_extracti128_si256(size, 1));
-    _mm_storeu_si128((__m128i *)(c->bits + 8 * lo_row), _mm256_castsi256_si128(bits));
-    _mm_storeu_si128((__m128i *)(d->bits + 8 * hi_row), _mm256_extracti128_si256(bits, 1));
+    __m256i lo = _mm256_unpacklo_epi16(bits, size), hi = _mm256_unpackhi_epi16(bits, size);
+    _mm_storeu_si128((__m128i *)(c->word + 8 * lo_row), _mm256_castsi256_si128(lo));
+    _mm_storeu_si128((__m128i *)(c->word + 8 * lo_row + 4), _mm256_castsi256_si128(hi));
+    _mm_storeu_si128((__m128i *)(d->word + 8 * hi_row), _mm256_extracti128_si256(lo, 1));
+    _mm_storeu_si128((__m128i *)(d->word + 8 * hi_row + 4), _mm256_extracti128_si256(hi, 1));
 }
 
 /* The DC value: the first lane of each half. */

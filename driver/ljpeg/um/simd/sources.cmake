@@ -23,7 +23,7 @@ endif()
 # throughout, and set-up calls them only on CPUs that have it. i686 does
 # not assume SSE2 either.
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx2.cpp APPEND PROPERTY
-  COMPILE_OPTIONS -mavx2 -mbmi -mbmi2)
+  COMPILE_OPTIONS -mavx2 -mbmi -mbmi2 -mlzcnt)
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp APPEND PROPERTY
   COMPILE_OPTIONS -mavx2)
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp

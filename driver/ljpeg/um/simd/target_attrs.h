@@ -8,7 +8,7 @@
 
 #define SSE2 __attribute__((target("sse2")))
 #define AVX2 __attribute__((target("avx2")))
-#define BMI2 __attribute__((target("avx2,bmi,bmi2")))
+#define BMI2 __attribute__((target("avx2,bmi,bmi2,lzcnt")))
 #define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
 #define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
 
