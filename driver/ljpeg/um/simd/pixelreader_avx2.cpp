@@ -29,30 +29,36 @@
 #include "mcuplace.h"
 #include "target_attrs.h"
 
-/* pshufb controls that move channel byte c of pixel i into 16-bit lane i:
- * from the first load (pixel bytes 0..15) or from the second one, which
- * starts second_at bytes in. */
-struct ChannelShuffles {
+/* The three channel pairs the conversion weighs, as (low byte, high byte)
+ * of each 16-bit lane: (R, G), (G, B) and (B, R), by channel index. */
+static constexpr int kPairs[3][2] = {{0, 1}, {1, 2}, {2, 0}};
+
+/* pshufb controls that move the channel bytes of pair p of pixel i into
+ * 16-bit lane i, for pixels whose red byte is red_at (0 or 2): from the
+ * first load (pixel bytes 0..15) or from the second one, which starts
+ * second_at bytes in. */
+struct PairShuffles {
     uint8_t first[3][16];
     uint8_t second[3][16];
 };
 
-static constexpr ChannelShuffles MakeChannelShuffles(int bytes_per_pixel, int second_at)
+static constexpr PairShuffles MakePairShuffles(int bytes_per_pixel, int second_at, int red_at)
 {
-    ChannelShuffles t{};
-    for (int c = 0; c < 3; ++c)
-        for (int i = 0; i < 8; ++i) {
-            int at = bytes_per_pixel * i + c;
-            t.first[c][2 * i] = (uint8_t)(at < 16 ? at : 0x80);
-            t.second[c][2 * i] = (uint8_t)(at < 16 ? 0x80 : at - second_at);
-            t.first[c][2 * i + 1] = 0x80;
-            t.second[c][2 * i + 1] = 0x80;
+    PairShuffles t{};
+    for (int p = 0; p < 3; ++p)
+        for (int i = 0; i < 16; ++i) {
+            int channel = kPairs[p][i % 2];
+            int at = bytes_per_pixel * (i / 2) + (channel == 1 ? 1 : channel == 0 ? red_at : 2 - red_at);
+            t.first[p][i] = (uint8_t)(at < 16 ? at : 0x80);
+            t.second[p][i] = (uint8_t)(at < 16 ? 0x80 : at - second_at);
         }
     return t;
 }
 
-static constexpr ChannelShuffles kShuffles24 = MakeChannelShuffles(3, 8);
-static constexpr ChannelShuffles kShuffles32 = MakeChannelShuffles(4, 16);
+template <int kBytes, int kRed>
+struct PairTables {
+    static constexpr PairShuffles kShuffles = MakePairShuffles(kBytes, kBytes == 3 ? 8 : 16, kRed);
+};
 
 /* Sixteen bytes at a in the low lane, at b in the high lane. */
 static AVX2 inline __m256i LoadPair(const uint8_t *a, const uint8_t *b)
@@ -61,44 +67,48 @@ static AVX2 inline __m256i LoadPair(const uint8_t *a, const uint8_t *b)
                                    _mm_loadu_si128((const __m128i *)b), 1);
 }
 
-static AVX2 inline __m256i Channel(__m256i first, __m256i second, const ChannelShuffles &t, int c)
+static AVX2 inline __m256i Gather(__m256i first, __m256i second, const PairShuffles &t, int p)
 {
-    __m256i f = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.first[c]));
-    __m256i s = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.second[c]));
+    __m256i f = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.first[p]));
+    __m256i s = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)t.second[p]));
     return _mm256_or_si256(_mm256_shuffle_epi8(first, f), _mm256_shuffle_epi8(second, s));
 }
 
-/* Pixel formats: eight pixels at a and eight at b into R, G, B lanes.
+/* Channel pairs of sixteen pixels, eight at a and eight at b. */
+struct ChannelPairs {
+    __m256i rg, gb, br;
+};
+
+/* Pixel formats: eight pixels at a and eight at b as channel pairs.
  * kRed is the byte (or 5-bit field) that holds red; blue is the other end. */
 template <int kBytes, int kRed>
 struct Bytes {
     enum { kBytesPerPixel = kBytes };
-    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g,
-                                 __m256i *bl)
+    static AVX2 inline ChannelPairs Load(const uint8_t *a, const uint8_t *b)
     {
-        const ChannelShuffles &t = kBytes == 3 ? kShuffles24 : kShuffles32;
+        const PairShuffles &t = PairTables<kBytes, kRed>::kShuffles;
         const int second_at = kBytes == 3 ? 8 : 16;
         __m256i first = LoadPair(a, b);
         __m256i second = LoadPair(a + second_at, b + second_at);
-        *r = Channel(first, second, t, kRed);
-        *g = Channel(first, second, t, 1);
-        *bl = Channel(first, second, t, 2 - kRed);
+        return {Gather(first, second, t, 0), Gather(first, second, t, 1),
+                Gather(first, second, t, 2)};
     }
 };
 
 template <int kRed>
 struct Bits555 {
     enum { kBytesPerPixel = 2 };
-    static AVX2 inline void Load(const uint8_t *a, const uint8_t *b, __m256i *r, __m256i *g,
-                                 __m256i *bl)
+    static AVX2 inline ChannelPairs Load(const uint8_t *a, const uint8_t *b)
     {
         const __m256i five = _mm256_set1_epi16(0x1F << 3);
         __m256i v = LoadPair(a, b);
         __m256i low = _mm256_and_si256(_mm256_slli_epi16(v, 3), five);
         __m256i high = _mm256_and_si256(_mm256_srli_epi16(v, 7), five);
-        *g = _mm256_and_si256(_mm256_srli_epi16(v, 2), five);
-        *r = kRed == 0 ? low : high;
-        *bl = kRed == 0 ? high : low;
+        __m256i g = _mm256_and_si256(_mm256_srli_epi16(v, 2), five);
+        __m256i r = kRed == 0 ? low : high, bl = kRed == 0 ? high : low;
+        return {_mm256_or_si256(r, _mm256_slli_epi16(g, 8)),
+                _mm256_or_si256(g, _mm256_slli_epi16(bl, 8)),
+                _mm256_or_si256(bl, _mm256_slli_epi16(r, 8))};
     }
 };
 
@@ -125,23 +135,21 @@ static AVX2 inline __m256i ByteWeights(int a, int b)
 template <class Pixel>
 static AVX2 inline Ycc16 Convert16(const uint8_t *a, const uint8_t *b)
 {
-    __m256i r, g, bl;
-    Pixel::Load(a, b, &r, &g, &bl);
-    /* R and G, G and B as byte pairs: pmaddubsw then forms two weighted
-     * sums at once, each at most 128 * 255 in size, so none saturates. */
-    __m256i rg = _mm256_or_si256(r, _mm256_slli_epi16(g, 8));
-    __m256i gb = _mm256_or_si256(g, _mm256_slli_epi16(bl, 8));
+    ChannelPairs p = Pixel::Load(a, b);
+    /* Each pmaddubsw forms a weighted sum of a pair, each product at most
+     * 128 * 255 in size, so none saturates; 128 B and 128 R are taken as
+     * 64 twice, from two pairs. */
     Ycc16 c;
     /* 77 R + 150 G + 29 B + 128 as (77 R + 51 G) + (99 G + 29 B) + 128, at
      * most 65408: unsigned 16-bit. */
-    c.y = _mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(rg, ByteWeights(77, 51)),
-                                            _mm256_maddubs_epi16(gb, ByteWeights(99, 29))),
+    c.y = _mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(p.rg, ByteWeights(77, 51)),
+                                            _mm256_maddubs_epi16(p.gb, ByteWeights(99, 29))),
                            _mm256_set1_epi16(128));
     c.y = _mm256_srli_epi16(c.y, 8);
-    c.cb = ChromaFromDifference(_mm256_add_epi16(_mm256_slli_epi16(bl, 7),
-                                                 _mm256_maddubs_epi16(rg, ByteWeights(-43, -85))));
-    c.cr = ChromaFromDifference(_mm256_add_epi16(_mm256_slli_epi16(r, 7),
-                                                 _mm256_maddubs_epi16(gb, ByteWeights(-107, -21))));
+    c.cb = ChromaFromDifference(_mm256_add_epi16(_mm256_maddubs_epi16(p.br, ByteWeights(64, -43)),
+                                                 _mm256_maddubs_epi16(p.gb, ByteWeights(-85, 64))));
+    c.cr = ChromaFromDifference(_mm256_add_epi16(_mm256_maddubs_epi16(p.rg, ByteWeights(64, -107)),
+                                                 _mm256_maddubs_epi16(p.br, ByteWeights(-21, 64))));
     return c;
 }
 
