@@ -137,18 +137,45 @@ static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
                     dct->ehufsi[s] + (int)s);
 }
 
+/* Where a block's coefficient words are: at their natural positions, or in
+ * zigzag order. */
+enum WordOrder { NATURAL_ORDER, ZIGZAG_ORDER };
+
+/* The word of the coefficient of zigzag index k. */
+template <int kOrder>
+static PACKER_INLINE uint32_t WordAt(const Coefficients *c, uint32_t k)
+{
+    return c->word[kOrder == ZIGZAG_ORDER ? k : kZigzag[k]];
+}
+
+/* 16 - the category of a non-zero coefficient's word: the size in the
+ * high half is not 0. */
+static PACKER_INLINE uint32_t CategoryGap(uint32_t word)
+{
+    return (uint32_t)__builtin_clz(word);
+}
+
+/* The code of a non-zero AC coefficient's word whose symbol has the index
+ * run * 16 + t into the run tables, t its category gap, followed by its
+ * magnitude bits, and their length. */
+static PACKER_INLINE void AcCode(const HuffmanTable *ac, uint32_t word, uint32_t t, uint32_t index,
+                                 uint64_t *code, int *length)
+{
+    *code = ac->run_code[index] | (word & (0xFFFFu >> t));
+    *length = ac->run_size[index];
+}
+
 /* The next non-zero AC coefficient's code followed by its magnitude bits,
- * and their length. Bit j of *rest stands for zigzag index j + 1, and *at
- * points to the natural position of the index that bit 0 stands for: the
- * run is the count of trailing zeros, and both move past the coefficient.
- * A run past 15 first puts the code waiting in *pending, then the ZRLs. */
-template <bool kStore>
+ * and their length. Bit j of *rest stands for zigzag index *k + j: the run
+ * is the count of trailing zeros, and both move past the coefficient. A
+ * run past 15 first puts the code waiting in *pending, then the ZRLs. */
+template <bool kStore, int kOrder>
 static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c,
-                                   uint64_t *rest, const uint8_t **at, uint64_t *pending,
+                                   uint64_t *rest, uint32_t *k, uint64_t *pending,
                                    int *pending_length, uint64_t *code, int *length)
 {
     uint32_t run = (uint32_t)__builtin_ctzll(*rest);
-    *at += run;
+    *k += run;
     *rest = (*rest >> run) >> 1;
     if (__builtin_expect(run > 15, 0)) {
         PutBits<kStore>(b, *pending, *pending_length);
@@ -157,12 +184,8 @@ static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const C
         for (; run > 15; run -= 16)
             PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
     }
-    uint32_t word = c->word[*(*at)++];
-    /* 16 - the category: the size in the high half is not 0. */
-    uint32_t t = (uint32_t)__builtin_clz(word);
-    uint32_t index = run * 16 + t;
-    *code = ac->run_code[index] | (word & (0xFFFFu >> t));
-    *length = ac->run_size[index];
+    uint32_t word = WordAt<kOrder>(c, (*k)++), t = CategoryGap(word);
+    AcCode(ac, word, t, run * 16 + t, code, length);
 }
 
 /* True when a non-zero AC coefficient follows more than 15 zeros, so that
@@ -179,23 +202,19 @@ static PACKER_INLINE bool HasLongRun(uint64_t nonzero)
     return ((z << 16) & nonzero) != 0;
 }
 
-/* The code and magnitude bits of the non-zero AC coefficient of zigzag
- * index k, which follows the one whose index sets *base to 16 times it
- * plus 16, and their length. */
+/* The code of the non-zero AC coefficient of zigzag index k, which follows
+ * the one whose index sets *base to 16 times it plus 16, and its length. */
+template <int kOrder>
 static PACKER_INLINE void ShortRunCode(const HuffmanTable *ac, const Coefficients *c, uint32_t k,
                                        uint32_t *base, uint64_t *code, int *length)
 {
-    uint32_t word = c->word[kZigzag[k]];
-    /* 16 - the category: the size in the high half is not 0. */
-    uint32_t t = (uint32_t)__builtin_clz(word);
-    uint32_t index = 16 * k + t - *base;
+    uint32_t word = WordAt<kOrder>(c, k), t = CategoryGap(word);
+    AcCode(ac, word, t, 16 * k + t - *base, code, length);
     *base = 16 * k + 16;
-    *code = ac->run_code[index] | (word & (0xFFFFu >> t));
-    *length = ac->run_size[index];
 }
 
 /* The AC coefficients of a block without runs past 15. */
-template <bool kStore>
+template <bool kStore, int kOrder>
 static PACKER_INLINE void PackShortRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t rest,
                                         const Coefficients *c)
 {
@@ -203,44 +222,46 @@ static PACKER_INLINE void PackShortRuns(BitBuffer *b, const HuffmanTable *ac, ui
     while (rest) {
         uint64_t first, second;
         int first_length, second_length;
-        ShortRunCode(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &first, &first_length);
+        ShortRunCode<kOrder>(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &first, &first_length);
         rest &= rest - 1;
         if (!rest) {
             PutBits<kStore>(b, first, first_length);
             break;
         }
-        ShortRunCode(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &second, &second_length);
+        ShortRunCode<kOrder>(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &second,
+                             &second_length);
         rest &= rest - 1;
         PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
     }
 }
 
 /* The AC coefficients of a block with ZRL codes. */
-template <bool kStore>
+template <bool kStore, int kOrder>
 static PACKER_INLINE void PackLongRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
                                        const Coefficients *c)
 {
-    const uint8_t *at = kZigzag + 1;
+    uint32_t k = 1;
     uint64_t rest = nonzero >> 1;
     while (rest) {
         uint64_t first, second, nothing = 0;
         int first_length, second_length, no_length = 0;
-        NextCode<kStore>(b, ac, c, &rest, &at, &nothing, &no_length, &first, &first_length);
+        NextCode<kStore, kOrder>(b, ac, c, &rest, &k, &nothing, &no_length, &first, &first_length);
         if (!rest) {
             PutBits<kStore>(b, first, first_length);
             break;
         }
-        NextCode<kStore>(b, ac, c, &rest, &at, &first, &first_length, &second, &second_length);
+        NextCode<kStore, kOrder>(b, ac, c, &rest, &k, &first, &first_length, &second,
+                                 &second_length);
         PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
     }
 }
 
 /* The block's AC coefficients: nonzero has bit k set for each non-zero AC
- * coefficient of zigzag index k, which c holds at its natural position.
- * Codes go out two at a time, which halves the packing steps: an AC code
- * has at most 16 bits and 8-bit samples give at most 10 magnitude bits, so
- * two fit 52 bits. */
-template <bool kStore>
+ * coefficient of zigzag index k, whose word c holds in kOrder. Codes go
+ * out two at a time, which halves the packing steps: an AC code has at
+ * most 16 bits and 8-bit samples give at most 10 magnitude bits, so two
+ * fit 52 bits. */
+template <bool kStore, int kOrder>
 static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
                                  const Coefficients *c)
 {
@@ -248,18 +269,18 @@ static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t 
      * block by the stack pointer and pays an add per coefficient. */
     __asm__("" : "+r"(c));
     if (__builtin_expect(HasLongRun(nonzero), 0))
-        PackLongRuns<kStore>(b, ac, nonzero, c);
+        PackLongRuns<kStore, kOrder>(b, ac, nonzero, c);
     else
-        PackShortRuns<kStore>(b, ac, nonzero & ~1ull, c);
+        PackShortRuns<kStore, kOrder>(b, ac, nonzero & ~1ull, c);
     PackEob<kStore>(b, ac, nonzero);
 }
 
-template <bool kStore>
+template <bool kStore, int kOrder>
 static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
                                     const Coefficients *c)
 {
     PackDc<kStore>(b, comp, dc);
-    PackAc<kStore>(b, comp->ac_table, nonzero, c);
+    PackAc<kStore, kOrder>(b, comp->ac_table, nonzero, c);
 }
 
 /* The stream's pending bits as the start of a bit buffer writing to out. */

@@ -44,7 +44,7 @@ static SSE2_INLINE void PackQuantised(BitBuffer *b, ComponentSpec *comp, const i
 {
     Coefficients c;
     uint64_t nonzero = AnalyseBlock(block, &c);
-    PackBlock<kStore>(b, comp, block[0], nonzero, &c);
+    PackBlock<kStore, NATURAL_ORDER>(b, comp, block[0], nonzero, &c);
 }
 
 /* Codes the block from the stream's pending bits on, straight into the

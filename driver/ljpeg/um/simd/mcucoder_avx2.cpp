@@ -124,7 +124,7 @@ struct TransformStep {
             }
         }
         for (uint32_t i = 0; i < blocks; ++i)
-            PackBlock<kStore>(b, block_comp[i], a[i].dc, a[i].nonzero, &a[i].c);
+            PackBlock<kStore, NATURAL_ORDER>(b, block_comp[i], a[i].dc, a[i].nonzero, &a[i].c);
     }
 };
 

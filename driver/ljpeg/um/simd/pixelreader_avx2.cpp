@@ -48,7 +48,9 @@ static constexpr PairShuffles MakePairShuffles(int bytes_per_pixel, int second_a
     for (int p = 0; p < 3; ++p)
         for (int i = 0; i < 16; ++i) {
             int channel = kPairs[p][i % 2];
-            int at = bytes_per_pixel * (i / 2) + (channel == 1 ? 1 : channel == 0 ? red_at : 2 - red_at);
+            int at = bytes_per_pixel * (i / 2) + (channel == 1   ? 1
+                                                  : channel == 0 ? red_at
+                                                                 : 2 - red_at);
             t.first[p][i] = (uint8_t)(at < 16 ? at : 0x80);
             t.second[p][i] = (uint8_t)(at < 16 ? 0x80 : at - second_at);
         }
