@@ -1,6 +1,7 @@
 // velmoraj_bench [--generated] [IMAGE...]: megapixels per second of the
-// encoder used as a host uses it (measure, then encode), of encode alone and
-// of encode with the plain routines forced, against libjpeg-turbo's
+// encoder used as a host uses it (measure, then encode) and of encode alone,
+// with the routines without AVX-512 and with the fastest ones, and of encode
+// with the plain routines forced, against libjpeg-turbo's
 // tjCompress2 on the same bottom-up blue-first pixels (accurate integer DCT),
 // one thread, for qualities 50, 75, 95 and samplings 4:2:0, 4:2:2, 4:4:4 and
 // grey. Each figure is the best of several repetitions in the thread's
@@ -20,6 +21,7 @@
 
 #include "benchsource.h"
 #include "jpeginternal.h"
+#include "simd/fast_routines.h"
 
 namespace {
 
@@ -30,8 +32,14 @@ struct Config {
     int quality;
 };
 
+// Our figures with one routine set.
+struct Speeds {
+    double host, encode;  // megapixels per second
+};
+
 struct Row {
-    double host, encode, plain, turbo;  // megapixels per second
+    Speeds avx2, fastest;  // without AVX-512, and the fastest routines
+    double plain, turbo;   // megapixels per second
     uint32_t our_bytes;
     unsigned long turbo_bytes;
     double size_ratio;  // our bytes / turbo bytes
@@ -95,24 +103,33 @@ Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
         j.output_size = static_cast<uint32_t>(buffer->size());
         return JpegEncodeInternal(&j, JPEG_MODE_ENCODE, opts) == 0;
     };
-    row.host = MegapixelsPerSecond(b, BestOf([&] {
-                                       JpegJob j = MakeJob(b, c);
-                                       if (Jpeg_EncodeStart(&j, JPEG_MODE_MEASURE) != 0)
-                                           return false;
-                                       // The host's buffer of exactly the measured size; allocating
-                                       // it is the host's cost, not the encoder's, so one buffer
-                                       // serves every run.
-                                       if (j.output_size != host_out.size())
-                                           return false;
-                                       j.output = host_out.data();
-                                       return Jpeg_EncodeStart(&j, JPEG_MODE_ENCODE) == 0;
-                                   }));
-    row.encode = MegapixelsPerSecond(b, BestOf([&] { return encode(nullptr, &out); }));
-    JpegInternalOptions plain = {0, true};
+    // The host's pattern: measure, then encode into a buffer of exactly the
+    // measured size; allocating it is the host's cost, not the encoder's,
+    // so one buffer serves every run.
+    auto host = [&](const JpegInternalOptions *opts) {
+        JpegJob j = MakeJob(b, c);
+        if (JpegEncodeInternal(&j, JPEG_MODE_MEASURE, opts) != 0 ||
+            j.output_size != host_out.size())
+            return false;
+        j.output = host_out.data();
+        return JpegEncodeInternal(&j, JPEG_MODE_ENCODE, opts) == 0;
+    };
+    auto speeds = [&](const JpegInternalOptions *opts) {
+        Speeds s;
+        s.host = MegapixelsPerSecond(b, BestOf([&] { return host(opts); }));
+        s.encode = MegapixelsPerSecond(b, BestOf([&] { return encode(opts, &out); }));
+        return s;
+    };
+    const JpegInternalOptions avx2 = {0, ROUTINES_NO_AVX512}, fastest = {0, ROUTINES_FASTEST},
+                              plain = {0, ROUTINES_PLAIN};
     row.plain = MegapixelsPerSecond(b, BestOf([&] { return encode(&plain, &plain_out); }));
-    if (out != plain_out)
-        fprintf(stderr, "warning: plain and default routines gave different bytes (%s q%d)\n",
-                c.label, c.quality);
+    for (const JpegInternalOptions *opts : {&avx2, &fastest}) {
+        Speeds s = speeds(opts);
+        (opts == &avx2 ? row.avx2 : row.fastest) = s;
+        if (out != plain_out)
+            fprintf(stderr, "warning: plain and fast routines gave different bytes (%s q%d)\n",
+                    c.label, c.quality);
+    }
 
     std::vector<unsigned char> turbo_out(tjBufSize(b.width, b.height, c.turbo_subsamp));
     int pixel_format = c.sampling < 0 ? TJPF_GRAY : TJPF_BGR;
@@ -151,25 +168,32 @@ struct Group {
 // Geometric means over the group's pictures; 0 when one of them failed.
 Row MeanRow(const Group &g, const Config &c, tjhandle tj)
 {
-    double log_host = 0, log_encode = 0, log_plain = 0, log_turbo = 0, log_size = 0;
+    double log[7] = {};
     for (const BenchSource &s : g.sources) {
         Row r = Measure(s, c, tj);
-        if (r.host == 0 || r.encode == 0 || r.plain == 0 || r.turbo == 0)
-            return Row{};
-        log_host += std::log(r.host);
-        log_encode += std::log(r.encode);
-        log_plain += std::log(r.plain);
-        log_turbo += std::log(r.turbo);
-        log_size += std::log(double(r.our_bytes) / double(r.turbo_bytes));
+        const double figures[7] = {r.avx2.host,
+                                   r.avx2.encode,
+                                   r.fastest.host,
+                                   r.fastest.encode,
+                                   r.plain,
+                                   r.turbo,
+                                   double(r.our_bytes) / r.turbo_bytes};
+        for (int i = 0; i < 7; i++) {
+            if (!(figures[i] > 0))
+                return Row{};
+            log[i] += std::log(figures[i]);
+        }
     }
-    const double n = double(g.sources.size());
-    Row mean = {};
-    mean.host = std::exp(log_host / n);
-    mean.encode = std::exp(log_encode / n);
-    mean.plain = std::exp(log_plain / n);
-    mean.turbo = std::exp(log_turbo / n);
-    mean.size_ratio = std::exp(log_size / n);
-    return mean;
+    double mean[7];
+    for (int i = 0; i < 7; i++)
+        mean[i] = std::exp(log[i] / double(g.sources.size()));
+    Row row = {};
+    row.avx2 = {mean[0], mean[1]};
+    row.fastest = {mean[2], mean[3]};
+    row.plain = mean[4];
+    row.turbo = mean[5];
+    row.size_ratio = mean[6];
+    return row;
 }
 
 void PrintGroup(const Group &g, tjhandle tj)
@@ -178,17 +202,22 @@ void PrintGroup(const Group &g, tjhandle tj)
     for (const BenchSource &s : g.sources)
         printf(" %s %ux%u;", s.name.substr(s.name.find_last_of('/') + 1).c_str(), s.colour.width,
                s.colour.height);
-    printf("\n%-6s %3s | %9s %9s %9s %9s | %10s %10s | %11s\n", "sampl", "q", "host MP/s",
-           "enc MP/s", "plain", "turbo", "enc/turbo", "host/turbo", "bytes/turbo");
+    printf("\n%-9s | %15s | %-37s | %-37s |\n", "", "", "AVX2 routines (no AVX-512)",
+           CpuFeatures() & CPU_AVX512 ? "fastest routines (AVX-512)" : "fastest (no AVX-512 here)");
+    printf("%-6s %2s | %7s %7s | %8s %8s %9s %9s | %8s %8s %9s %9s | %s\n", "sampl", "q", "plain",
+           "turbo", "host", "enc", "enc/turbo", "host/turb", "host", "enc", "enc/turbo",
+           "host/turb", "bytes/turbo");
     for (const Config &c : kConfigs) {
         Row r = MeanRow(g, c, tj);
-        if (r.encode == 0) {
-            printf("%-6s %3d | encoding failed\n", c.label, c.quality);
+        if (r.turbo == 0) {
+            printf("%-6s %2d | encoding failed\n", c.label, c.quality);
             continue;
         }
-        printf("%-6s %3d | %9.1f %9.1f %9.1f %9.1f | %10.2f %10.2f | %11.3f\n", c.label, c.quality,
-               r.host, r.encode, r.plain, r.turbo, r.encode / r.turbo, r.host / r.turbo,
-               r.size_ratio);
+        printf("%-6s %2d | %7.1f %7.1f", c.label, c.quality, r.plain, r.turbo);
+        for (const Speeds &s : {r.avx2, r.fastest})
+            printf(" | %8.1f %8.1f %9.2f %9.2f", s.host, s.encode, s.encode / r.turbo,
+                   s.host / r.turbo);
+        printf(" | %11.3f\n", r.size_ratio);
         fflush(stdout);
     }
 }
@@ -214,10 +243,11 @@ int main(int argc, char **argv)
                "Without images: the photographs and the 200-dpi cover sheet page of\n"
                "bench/images. IMAGE: BMP, PGM or PPM; other formats (PNG...) through\n"
                "ImageMagick's convert. --generated adds a generated 1920x1080 picture.\n"
-               "Columns: geometric means over the group's pictures of host = measure +\n"
-               "encode, enc = encode alone, plain = encode with the plain reference\n"
-               "routines, turbo = libjpeg-turbo tjCompress2 (BGR, bottom-up, accurate DCT);\n"
-               "ratios are ours / turbo; bytes/turbo compares the stream sizes.\n");
+               "Columns: geometric means over the group's pictures of plain = encode with\n"
+               "the plain reference routines, turbo = libjpeg-turbo tjCompress2 (BGR,\n"
+               "bottom-up, accurate DCT), and for the routines without AVX-512 and the\n"
+               "fastest ones: host = measure + encode, enc = encode alone, and their\n"
+               "ratios to turbo; bytes/turbo compares the stream sizes.\n");
         return 0;
     }
     bool generated = false;

@@ -88,14 +88,18 @@ bool Same(const Outcome &a, const Outcome &b)
     return a.status == b.status && a.output_size == b.output_size && a.bytes == b.bytes;
 }
 
-// Runs the call with the default and the plain routines; both must agree.
+// Runs the call with the default routines, without AVX-512 and with the
+// plain routines; all must agree.
 Outcome CallBoth(const JpegJob &job, uint8_t mode, uint32_t capacity, uint16_t restart)
 {
-    JpegInternalOptions fast = {restart, false};
-    JpegInternalOptions plain = {restart, true};
+    JpegInternalOptions fast = {restart, ROUTINES_FASTEST};
+    JpegInternalOptions avx2 = {restart, ROUTINES_NO_AVX512};
+    JpegInternalOptions plain = {restart, ROUTINES_PLAIN};
     Outcome a = Call(job, mode, capacity, &fast);
     Outcome b = Call(job, mode, capacity, &plain);
     Check(Same(a, b), "plain and default routines differ", job, a.status);
+    Check(Same(Call(job, mode, capacity, &avx2), b), "plain and non-AVX-512 routines differ", job,
+          a.status);
     return a;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <random>
 #include <vector>
@@ -75,12 +76,21 @@ struct EncodeResult {
     std::vector<uint8_t> bytes;
 };
 
+// The routines the test run asks for in VELMORAJ_TEST_ROUTINES: "plain",
+// "no-avx512", or by default the fastest.
+inline uint8_t TestRoutines()
+{
+    const char *choice = getenv("VELMORAJ_TEST_ROUTINES");
+    if (!choice)
+        return ROUTINES_FASTEST;
+    return strcmp(choice, "plain") == 0 ? ROUTINES_PLAIN : ROUTINES_NO_AVX512;
+}
+
 // Measures, then encodes into a buffer of exactly the measured length, with
-// the fast routines unless the test run forces the plain ones.
+// the routines the test run asks for.
 inline EncodeResult EncodeJob(JpegJob job, uint16_t restart_interval = 0)
 {
-    JpegInternalOptions opts = {restart_interval,
-                                getenv("VELMORAJ_TEST_PLAIN_ROUTINES") != nullptr};
+    JpegInternalOptions opts = {restart_interval, TestRoutines()};
     EncodeResult r;
     r.status = JpegEncodeInternal(&job, JPEG_MODE_MEASURE, &opts);
     if (r.status != 0)
@@ -161,7 +171,7 @@ inline RunResult RunEncoder(const JpegJob &job, uint32_t capacity, const Routine
     const bool measure = capacity == kMeasure;
     EncoderOptions opts = {1, 0, job.quality, restart,
                            (uint16_t)(measure ? STREAM_KIND_MEASURE : STREAM_KIND_ENCODE)};
-    SelectRoutines(&job, true, &opts);
+    SelectRoutines(&job, ROUTINES_PLAIN, &opts);
     if (set)
         set->apply(job, &opts);
     RunResult r;
@@ -206,11 +216,18 @@ inline void ExpectSameAsPlain(const JpegJob &job, uint32_t capacity,
     }
 }
 
-// Every routine this CPU runs in place of the plain ones.
+// Every routine this CPU runs in place of the plain ones, with and without
+// AVX-512.
 inline void SelectAllFast(const JpegJob &job, EncoderOptions *opts)
 {
-    SelectFastRoutines(&job, opts);
+    SelectFastRoutines(&job, true, opts);
+}
+inline void SelectFastNoAvx512(const JpegJob &job, EncoderOptions *opts)
+{
+    SelectFastRoutines(&job, false, opts);
 }
 const RoutineSet kAllFast = {"all fast", 0, SelectAllFast};
+const RoutineSet kFastNoAvx512 = {"fast without AVX-512", 0, SelectFastNoAvx512};
+const std::vector<RoutineSet> kFastSets = {kAllFast, kFastNoAvx512};
 
 #endif

@@ -41,7 +41,7 @@ EncoderContext RunCounted(uint32_t w, uint32_t h, uint8_t sampling, uint16_t ver
     Bitmap bmp(w, h, 24);
     JpegJob job = MakeJob(bmp, 75, sampling);
     EncoderOptions opts = {version, 0, 75, 0, STREAM_KIND_MEASURE};
-    SelectRoutines(&job, true, &opts);
+    SelectRoutines(&job, ROUTINES_PLAIN, &opts);
     opts.block_coder = CountingCoder;
     ByteStream in, out;
     InitMemoryStream(&in, job.input_size, bmp.pixels.data());

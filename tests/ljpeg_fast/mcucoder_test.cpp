@@ -15,8 +15,14 @@ void Avx2Loop(const JpegJob &, EncoderOptions *opts)
 {
     opts->mcu_coder = EncodeMcusAvx2;
 }
+void Avx512Loop(const JpegJob &, EncoderOptions *opts)
+{
+    opts->mcu_coder = EncodeMcusAvx512;
+}
 
-const RoutineSet kLoops[] = {{"sse2", CPU_SSE2, Sse2Loop}, {"avx2", CPU_AVX2 | CPU_BMI2, Avx2Loop}};
+const RoutineSet kLoops[] = {{"sse2", CPU_SSE2, Sse2Loop},
+                             {"avx2", CPU_AVX2 | CPU_BMI2, Avx2Loop},
+                             {"avx512", CPU_AVX2 | CPU_BMI2 | CPU_AVX512, Avx512Loop}};
 
 class McuCoderFast : public testing::Test {
 protected:

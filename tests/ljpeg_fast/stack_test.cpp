@@ -18,7 +18,7 @@ struct StackRun {
 void *EncodeOnThisStack(void *arg)
 {
     StackRun *run = static_cast<StackRun *>(arg);
-    JpegInternalOptions opts = {0, run->plain};
+    JpegInternalOptions opts = {0, run->plain ? ROUTINES_PLAIN : ROUTINES_FASTEST};
     run->status = JpegEncodeInternal(&run->job, JPEG_MODE_MEASURE, &opts);
     return nullptr;
 }

@@ -42,7 +42,7 @@ uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOption
     opts.reserved = 0;
     opts.quality = job->quality;
     opts.restart_interval = internal->restart_interval;
-    SelectRoutines(job, internal->plain_routines, &opts);
+    SelectRoutines(job, internal->routines, &opts);
 
     if (mode != JPEG_MODE_MEASURE && mode != JPEG_MODE_ENCODE) {
         JpegStatusOr(JPEG_ERR_PARAM);

@@ -101,16 +101,20 @@ typedef struct EncoderOptions {
 
 /* ---- Entry point (jpegentry.cpp, jpegsetup.cpp) -------------------- */
 
+/* The routines set-up may choose from: the fastest this CPU runs, the same
+ * without AVX-512, or only the plain reference routines. */
+enum RoutineChoice { ROUTINES_FASTEST = 0, ROUTINES_NO_AVX512 = 1, ROUTINES_PLAIN = 2 };
+
 typedef struct JpegInternalOptions {
     uint16_t restart_interval; /* MCUs per interval, 0 = one interval */
-    bool plain_routines;       /* force the plain reference routines */
+    uint8_t routines;          /* a RoutineChoice */
 } JpegInternalOptions;
 
 /* Jpeg_EncodeStart with a choice of restart interval and routines;
  * a null opts means the export's defaults. */
 uint16_t JpegEncodeInternal(JpegJob *job, uint8_t mode, const JpegInternalOptions *opts);
 
-void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts);
+void SelectRoutines(const JpegJob *job, uint8_t routines, EncoderOptions *opts);
 int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input,
                  ByteStream *output, EncoderContext *ctx);
 

@@ -19,8 +19,8 @@ static PixelReader ChooseReader(uint16_t bits_per_pixel, uint8_t channel_order)
 }
 
 // Fills every routine slot of the options with the plain routines, then,
-// unless plain is asked for, with the fast variants this CPU runs.
-void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts)
+// unless only those are asked for, with the fast variants this CPU runs.
+void SelectRoutines(const JpegJob *job, uint8_t routines, EncoderOptions *opts)
 {
     static const ChromaSampler kSamplers[3] = {Sample420, Sample422, Sample444};
     opts->pixel_reader = ChooseReader(job->bits_per_pixel, job->channel_order);
@@ -29,8 +29,8 @@ void SelectRoutines(const JpegJob *job, bool plain, EncoderOptions *opts)
     opts->block_transform = TransformBlock;
     opts->block_coder = EncodeBlock;
     opts->mcu_coder = EncodeMcus;
-    if (!plain)
-        SelectFastRoutines(job, opts);
+    if (routines != ROUTINES_PLAIN)
+        SelectFastRoutines(job, routines == ROUTINES_FASTEST, opts);
 }
 
 int EncoderSetup(const JpegJob *job, const EncoderOptions *opts, ByteStream *input,

@@ -14,6 +14,8 @@ unsigned CpuFeatures(void)
     if (__builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
         __builtin_cpu_supports("lzcnt"))
         f |= CPU_BMI2;
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+        f |= CPU_AVX512;
     return f;
 #else
     return 0;

@@ -20,7 +20,8 @@
 enum {
     CPU_SSE2 = 1,
     CPU_AVX2 = 2,
-    CPU_BMI2 = 4 /* with BMI1 and LZCNT */
+    CPU_BMI2 = 4,  /* with BMI1 and LZCNT */
+    CPU_AVX512 = 8 /* F and BW */
 };
 
 /* The instruction sets of the running CPU (0 on other architectures). */
@@ -45,6 +46,9 @@ int EncodeBlockBmi2(EncoderContext *ctx, ComponentSpec *comp, const int16_t bloc
  * (two blocks at a time where it can). */
 int EncodeMcusSse2(EncoderContext *ctx, uint32_t end);
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
+/* The same with the packer's input formed in AVX-512, for CPUs that also
+ * have AVX-512 F and BW. */
+int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end);
 
 /* The AVX2 colour reader for a depth (16, 24, 32 bits per pixel), channel
  * order and sampling value (0 to 2). It converts sixteen pixels a step and
@@ -60,7 +64,8 @@ void Sample420Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint
 void Sample422Sse2(uint8_t *mcu, const uint8_t *y, const uint8_t *cb, const uint8_t *cr);
 
 /* Replaces the plain routines in opts by the fastest variants this CPU
- * runs; the slots must hold the plain routines for the job already. */
-void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts);
+ * runs, AVX-512 ones only when allowed; the slots must hold the plain
+ * routines for the job already. */
+void SelectFastRoutines(const JpegJob *job, bool avx512, EncoderOptions *opts);
 
 #endif

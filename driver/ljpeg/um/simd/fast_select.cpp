@@ -7,7 +7,7 @@
 
 #include "jpeginternal.h"
 
-void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
+void SelectFastRoutines(const JpegJob *job, bool avx512, EncoderOptions *opts)
 {
     if (job->bits_per_pixel == 8)
         opts->pixel_reader = ReadGreyMcuFast;
@@ -25,6 +25,8 @@ void SelectFastRoutines(const JpegJob *job, EncoderOptions *opts)
     if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2)) {
         opts->block_coder = EncodeBlockBmi2;
         opts->mcu_coder = EncodeMcusAvx2;
+        if (avx512 && (cpu & CPU_AVX512))
+            opts->mcu_coder = EncodeMcusAvx512;
     }
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;

@@ -7,6 +7,7 @@ set(VELMORAJ_FAST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx2.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx512.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pixelreader_avx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/greyreader_fast.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chromasampler_sse2.cpp
@@ -24,6 +25,8 @@ endif()
 # not assume SSE2 either.
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx2.cpp APPEND PROPERTY
   COMPILE_OPTIONS -mavx2 -mbmi -mbmi2 -mlzcnt)
+set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/mcucoder_avx512.cpp APPEND PROPERTY
+  COMPILE_OPTIONS -mavx512f -mavx512bw -mavx2 -mbmi -mbmi2 -mlzcnt)
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/transform_avx2.cpp APPEND PROPERTY
   COMPILE_OPTIONS -mavx2)
 set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/encodeblock_fast.cpp
