@@ -22,6 +22,9 @@ typedef struct FastQuantiser {
     uint16_t half[64];       /* d / 2 */
     uint16_t multiplier[64]; /* m */
     uint16_t scale[64];      /* 2^(16 - l) */
+    /* The same by natural row, each row twice, for transforms of two
+     * blocks at once: half, multiplier, scale. */
+    uint16_t pair[3][8][16];
 } FastQuantiser;
 
 /* Fills f for the 64 divisors (natural order, each 8 * Q, Q in 1..255). */

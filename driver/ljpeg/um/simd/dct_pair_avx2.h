@@ -30,11 +30,9 @@ static AVX2_INLINE void ForwardDctPair(const uint8_t *a, const uint8_t *b, __m25
 /* The quantised magnitudes of output row k of both blocks, which share fq. */
 static AVX2_INLINE __m256i PairQuantisedSize(__m256i c, const FastQuantiser *fq, int k)
 {
-    const int i = FastQuantiserIndex(8 * k);
-    __m256i half = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->half + i)));
-    __m256i mul =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->multiplier + i)));
-    __m256i scale = _mm256_broadcastsi128_si256(_mm_loadu_si128((const __m128i *)(fq->scale + i)));
+    __m256i half = _mm256_loadu_si256((const __m256i *)fq->pair[0][k]);
+    __m256i mul = _mm256_loadu_si256((const __m256i *)fq->pair[1][k]);
+    __m256i scale = _mm256_loadu_si256((const __m256i *)fq->pair[2][k]);
     __m256i n = _mm256_add_epi16(_mm256_abs_epi16(c), half);
     __m256i x = _mm256_slli_epi16(_mm256_and_si256(n, _mm256_set1_epi16(~7)), 2);
     return _mm256_mulhi_epu16(_mm256_mulhi_epu16(x, mul), scale);
