@@ -20,17 +20,12 @@
 #include <vector>
 
 #include "benchsource.h"
+#include "benchtiming.h"
+#include "stageprofile.h"
 #include "jpeginternal.h"
 #include "simd/fast_routines.h"
 
 namespace {
-
-struct Config {
-    const char *label;
-    int sampling;  // JPEG_SAMPLING_* or -1 for grey
-    int turbo_subsamp;
-    int quality;
-};
 
 // Our figures with one routine set.
 struct Speeds {
@@ -44,48 +39,6 @@ struct Row {
     unsigned long turbo_bytes;
     double size_ratio;  // our bytes / turbo bytes
 };
-
-const double kMinSeconds = 0.1;  // per figure
-const int kMinReps = 5, kMaxReps = 50;
-
-// Processor time of this thread in seconds: unlike the wall clock it
-// stops while other processes have the processor, which on a shared
-// machine would otherwise make the longer calls look slower.
-double ThreadSeconds()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec + t.tv_nsec * 1e-9;
-}
-
-// Best time of one call in seconds.
-double BestOf(const std::function<bool()> &call)
-{
-    double best = 1e30, total = 0;
-    for (int rep = 0; rep < kMaxReps && (rep < kMinReps || total < kMinSeconds); rep++) {
-        double start = ThreadSeconds();
-        if (!call())
-            return 0;
-        double seconds = ThreadSeconds() - start;
-        best = std::min(best, seconds);
-        total += seconds;
-    }
-    return best;
-}
-
-double MegapixelsPerSecond(const HostBitmap &b, double seconds)
-{
-    return seconds > 0 ? b.width * double(b.height) / 1e6 / seconds : 0;
-}
-
-JpegJob MakeJob(const HostBitmap &b, const Config &c)
-{
-    JpegJob job = {};
-    FillJob(b, &job);
-    job.quality = static_cast<uint8_t>(c.quality);
-    job.sampling = static_cast<uint8_t>(c.sampling < 0 ? 0 : c.sampling);
-    return job;
-}
 
 Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
 {
@@ -144,21 +97,6 @@ Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
         }));
     return row;
 }
-
-const Config kConfigs[] = {
-    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 50},
-    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 75},
-    {"4:2:0", JPEG_SAMPLING_420, TJSAMP_420, 95},
-    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 50},
-    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 75},
-    {"4:2:2", JPEG_SAMPLING_422, TJSAMP_422, 95},
-    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 50},
-    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 75},
-    {"4:4:4", JPEG_SAMPLING_444, TJSAMP_444, 95},
-    {"grey", -1, TJSAMP_GRAY, 50},
-    {"grey", -1, TJSAMP_GRAY, 75},
-    {"grey", -1, TJSAMP_GRAY, 95},
-};
 
 struct Group {
     std::string title;
@@ -239,10 +177,11 @@ bool Load(const std::string &path, std::vector<BenchSource> *into)
 int main(int argc, char **argv)
 {
     if (argc > 1 && (strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0)) {
-        printf("usage: velmoraj_bench [--generated] [IMAGE...]\n"
+        printf("usage: velmoraj_bench [--generated] [--stages] [IMAGE...]\n"
                "Without images: the photographs and the 200-dpi cover sheet page of\n"
                "bench/images. IMAGE: BMP, PGM or PPM; other formats (PNG...) through\n"
                "ImageMagick's convert. --generated adds a generated 1920x1080 picture.\n"
+               "--stages adds the share of each stage in the first group's encode time.\n"
                "Columns: geometric means over the group's pictures of plain = encode with\n"
                "the plain reference routines, turbo = libjpeg-turbo tjCompress2 (BGR,\n"
                "bottom-up, accurate DCT), and for the routines without AVX-512 and the\n"
@@ -250,11 +189,13 @@ int main(int argc, char **argv)
                "ratios to turbo; bytes/turbo compares the stream sizes.\n");
         return 0;
     }
-    bool generated = false;
+    bool generated = false, stages = false;
     std::vector<std::string> paths;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--generated") == 0)
             generated = true;
+        else if (strcmp(argv[i], "--stages") == 0)
+            stages = true;
         else
             paths.push_back(argv[i]);
     }
@@ -278,6 +219,8 @@ int main(int argc, char **argv)
     tjhandle tj = tjInitCompress();
     for (const Group &g : groups)
         PrintGroup(g, tj);
+    if (stages)
+        PrintStageProfile(groups.front().sources);
     tjDestroy(tj);
     return 0;
 }

@@ -1,0 +1,16 @@
+// Where an encode call's time goes, stage by stage.
+#ifndef BENCH_STAGEPROFILE_H
+#define BENCH_STAGEPROFILE_H
+
+#include <vector>
+
+#include "benchsource.h"
+
+// Prints, for each configuration and for the routines without AVX-512 and
+// the fastest ones, the share of an encode call's time taken by the pixel
+// reader (with the sampler), by the DCT and quantiser, and by the rest (the
+// block coder: symbols and bit packing), and the time of a measure call
+// against an encode call; geometric means over the pictures.
+void PrintStageProfile(const std::vector<BenchSource> &sources);
+
+#endif
