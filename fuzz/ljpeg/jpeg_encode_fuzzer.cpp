@@ -1,8 +1,8 @@
 // Fuzzes the job record and checks the encoder's contracts, not just its
 // memory safety: validation results and their order, output size untouched
 // on rejected jobs, measure equal to encode, a buffer one byte short
-// failing, failures the same in both modes, and the plain and default
-// routines giving identical bytes. Input and output live in heap buffers of
+// failing, failures the same in both modes, and the plain routines, the
+// fast ones without AVX-512 and the default ones giving identical bytes. Input and output live in heap buffers of
 // exactly the given sizes, so AddressSanitizer sees any access beyond them.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -90,7 +90,7 @@ bool Same(const Outcome &a, const Outcome &b)
 
 // Runs the call with the default routines, without AVX-512 and with the
 // plain routines; all must agree.
-Outcome CallBoth(const JpegJob &job, uint8_t mode, uint32_t capacity, uint16_t restart)
+Outcome CallEachRoutineSet(const JpegJob &job, uint8_t mode, uint32_t capacity, uint16_t restart)
 {
     JpegInternalOptions fast = {restart, ROUTINES_FASTEST};
     JpegInternalOptions avx2 = {restart, ROUTINES_NO_AVX512};
@@ -148,30 +148,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     job.input = input.data();
     job.input_size = input_size;
 
-    Outcome measured = CallBoth(job, JPEG_MODE_MEASURE, 0, restart);
+    Outcome measured = CallEachRoutineSet(job, JPEG_MODE_MEASURE, 0, restart);
     if (mode > 1 || ExpectedRejection(job, mode) != 0) {
-        CallBoth(job, mode, 64, restart);
+        CallEachRoutineSet(job, mode, 64, restart);
     } else if (measured.status != 0) {
         // A failure found in measure mode (a short input) is the same in
         // encode mode when the buffer is ample.
         uint32_t ample = 12 * job.width * job.height * 3 + 4096;
-        Outcome encoded = CallBoth(job, JPEG_MODE_ENCODE, ample, restart);
+        Outcome encoded = CallEachRoutineSet(job, JPEG_MODE_ENCODE, ample, restart);
         Check(encoded.status == measured.status, "measure and encode fail differently", job,
               encoded.status);
     } else {
         uint32_t length = measured.output_size;
-        Outcome exact = CallBoth(job, JPEG_MODE_ENCODE, length, restart);
+        Outcome exact = CallEachRoutineSet(job, JPEG_MODE_ENCODE, length, restart);
         Check(exact.status == 0 && exact.output_size == length, "encode differs from measure", job,
               exact.status);
         Check(exact.bytes[0] == 0xFF && exact.bytes[1] == 0xD8 && exact.bytes[length - 2] == 0xFF &&
                   exact.bytes[length - 1] == 0xD9,
               "stream lacks SOI or EOI", job, exact.status);
-        Outcome short_one = CallBoth(job, JPEG_MODE_ENCODE, length - 1, restart);
+        Outcome short_one = CallEachRoutineSet(job, JPEG_MODE_ENCODE, length - 1, restart);
         Check(short_one.status == 0x2005, "buffer one byte short does not fail with 0x2005", job,
               short_one.status);
         uint32_t other =
             capacity_pick < 128 ? length * capacity_pick / 128 : length + capacity_pick;
-        Outcome any = CallBoth(job, JPEG_MODE_ENCODE, other, restart);
+        Outcome any = CallEachRoutineSet(job, JPEG_MODE_ENCODE, other, restart);
         Check((any.status == 0) == (other >= length), "success does not follow the capacity", job,
               any.status);
         if (any.status == 0)

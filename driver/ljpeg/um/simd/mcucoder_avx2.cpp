@@ -20,6 +20,8 @@ static AVX2_INLINE uint64_t ZeroMask(__m256i lo, __m256i hi)
     return z_lo | (uint64_t)z_hi << 32;
 }
 
+namespace {
+
 struct NaturalWords {
     struct Block {
         Coefficients c;
@@ -71,6 +73,8 @@ struct NaturalWords {
         PackBlock<kStore, NATURAL_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
     }
 };
+
+}  // namespace
 
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end)
 {

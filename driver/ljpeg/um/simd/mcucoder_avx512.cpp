@@ -44,6 +44,8 @@ static AVX512_INLINE __m512i Indexes(const uint16_t *lanes)
     return _mm512_loadu_si512(lanes);
 }
 
+namespace {
+
 struct ZigzagWords {
     struct Block {
         int16_t q[64]; /* quantised, natural order */
@@ -96,6 +98,8 @@ struct ZigzagWords {
         PackBlock<kStore, ZIGZAG_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
     }
 };
+
+}  // namespace
 
 int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end)
 {
