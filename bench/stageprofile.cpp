@@ -1,8 +1,9 @@
-// The stages are timed by running the encoder with stand-ins in the MCU
-// coder slot: one that only reads the MCUs, and one that also transforms
-// each block through the transform slot (the single-block transform, where
-// the MCU coder does pairs: the transform's share is an upper bound). The
-// block coder's share is what is left of the whole encode call.
+// The stages are timed by running the encoder with stand-ins in its routine
+// slots: an MCU coder that only reads the MCUs, and the plain MCU loop with
+// a block coder that codes nothing, so that the loop reads and transforms
+// (through the transform slot, one block at a time, where the fast MCU
+// coders do pairs: the transform's share is an upper bound). The block
+// coder's share is what is left of the whole encode call.
 #include "stageprofile.h"
 
 #include <algorithm>
@@ -23,32 +24,24 @@ int ReadOnly(EncoderContext *ctx, uint32_t end)
     return 1;
 }
 
-// Reads the interval's MCUs and transforms their blocks.
-int ReadAndTransform(EncoderContext *ctx, uint32_t end)
+// A block coder that codes nothing.
+int CodeNothing(EncoderContext *, ComponentSpec *, const int16_t *)
 {
-    uint8_t mcu[MCU_BUFFER_SIZE];
-    int16_t quantised[64];
-    for (; ctx->mcus_done < end; ctx->mcus_done++) {
-        if (!ctx->pixel_reader(ctx, mcu))
-            return 0;
-        const uint8_t *block = mcu;
-        for (int c = 0; c < ctx->component_count; c++)
-            for (int b = 0; b < ctx->components[c].h * ctx->components[c].v; b++, block += 64)
-                ctx->block_transform(block, ctx->components[c].quant_table, quantised);
-    }
     return 1;
 }
 
-// Best time of the whole stream with the routines, the MCU coder slot
-// replaced when coder is given; into out, or counted when out is null.
-double StreamSeconds(const JpegJob &job, uint8_t routines, McuCoder coder,
-                     std::vector<uint8_t> *out)
+// Best time of the whole stream with the routines, the MCU and block coder
+// slots replaced by those given; into out, or counted when out is null.
+double StreamSeconds(const JpegJob &job, uint8_t routines, McuCoder mcu_coder,
+                     BlockCoder block_coder, std::vector<uint8_t> *out)
 {
     EncoderOptions opts = {1, 0, job.quality, 0,
                            (uint16_t)(out ? STREAM_KIND_ENCODE : STREAM_KIND_MEASURE)};
     SelectRoutines(&job, routines, &opts);
-    if (coder)
-        opts.mcu_coder = coder;
+    if (mcu_coder)
+        opts.mcu_coder = mcu_coder;
+    if (block_coder)
+        opts.block_coder = block_coder;
     return BestOf([&] {
         ByteStream in, stream;
         InitMemoryStream(&in, job.input_size, (uint8_t *)job.input);
@@ -69,10 +62,10 @@ void AddStageLogs(const JpegJob &job, uint8_t routines, double logs[4])
     if (Jpeg_EncodeStart(&measured, JPEG_MODE_MEASURE) != 0)
         return;
     std::vector<uint8_t> out(measured.output_size);
-    double read = StreamSeconds(job, routines, ReadOnly, nullptr);
-    double transform = StreamSeconds(job, routines, ReadAndTransform, nullptr) - read;
-    double measure = StreamSeconds(job, routines, nullptr, nullptr);
-    double encode = StreamSeconds(job, routines, nullptr, &out);
+    double read = StreamSeconds(job, routines, ReadOnly, nullptr, nullptr);
+    double transform = StreamSeconds(job, routines, EncodeMcus, CodeNothing, nullptr) - read;
+    double measure = StreamSeconds(job, routines, nullptr, nullptr, nullptr);
+    double encode = StreamSeconds(job, routines, nullptr, nullptr, &out);
     const double figures[4] = {read / encode, transform / encode,
                                (encode - read - transform) / encode, measure / encode};
     for (int i = 0; i < 4; i++)
