@@ -1,9 +1,8 @@
-// The stages are timed by running the encoder with stand-ins in its routine
-// slots: an MCU coder that only reads the MCUs, and the plain MCU loop with
-// a block coder that codes nothing, so that the loop reads and transforms
-// (through the transform slot, one block at a time, where the fast MCU
-// coders do pairs: the transform's share is an upper bound). The block
-// coder's share is what is left of the whole encode call.
+// The stages are timed by running the encoder with stand-ins in its MCU
+// coder slot: one that only reads the MCUs, and the fast MCU loop of the
+// routine set without its bit packing (stagecoders.h), which reads,
+// transforms, quantises and forms the packer's input. The block coder's
+// share (symbols and bit packing) is what is left of the whole encode call.
 #include "stageprofile.h"
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <cstdio>
 
 #include "benchtiming.h"
+#include "simd/fast_routines.h"
+#include "stagecoders.h"
 
 namespace {
 
@@ -24,24 +25,16 @@ int ReadOnly(EncoderContext *ctx, uint32_t end)
     return 1;
 }
 
-// A block coder that codes nothing.
-int CodeNothing(EncoderContext *, ComponentSpec *, const int16_t *)
-{
-    return 1;
-}
-
-// Best time of the whole stream with the routines, the MCU and block coder
-// slots replaced by those given; into out, or counted when out is null.
+// Best time of the whole stream with the routines, the MCU coder slot
+// replaced when mcu_coder is given; into out, or counted when out is null.
 double StreamSeconds(const JpegJob &job, uint8_t routines, McuCoder mcu_coder,
-                     BlockCoder block_coder, std::vector<uint8_t> *out)
+                     std::vector<uint8_t> *out)
 {
     EncoderOptions opts = {1, 0, job.quality, 0,
                            (uint16_t)(out ? STREAM_KIND_ENCODE : STREAM_KIND_MEASURE)};
     SelectRoutines(&job, routines, &opts);
     if (mcu_coder)
         opts.mcu_coder = mcu_coder;
-    if (block_coder)
-        opts.block_coder = block_coder;
     return BestOf([&] {
         ByteStream in, stream;
         InitMemoryStream(&in, job.input_size, (uint8_t *)job.input);
@@ -54,6 +47,15 @@ double StreamSeconds(const JpegJob &job, uint8_t routines, McuCoder mcu_coder,
     });
 }
 
+// The fast MCU loop of the routine set without its packing.
+McuCoder TransformOnly(uint8_t routines)
+{
+    const unsigned cpu = CpuFeatures();
+    if (routines == ROUTINES_FASTEST && (cpu & CPU_AVX512))
+        return TransformOnlyAvx512;
+    return TransformOnlyAvx2;
+}
+
 // Logs of: reader, transform and coder shares of the encode time, and
 // measure time over encode time.
 void AddStageLogs(const JpegJob &job, uint8_t routines, double logs[4])
@@ -62,10 +64,10 @@ void AddStageLogs(const JpegJob &job, uint8_t routines, double logs[4])
     if (Jpeg_EncodeStart(&measured, JPEG_MODE_MEASURE) != 0)
         return;
     std::vector<uint8_t> out(measured.output_size);
-    double read = StreamSeconds(job, routines, ReadOnly, nullptr, nullptr);
-    double transform = StreamSeconds(job, routines, EncodeMcus, CodeNothing, nullptr) - read;
-    double measure = StreamSeconds(job, routines, nullptr, nullptr, nullptr);
-    double encode = StreamSeconds(job, routines, nullptr, nullptr, &out);
+    double read = StreamSeconds(job, routines, ReadOnly, nullptr);
+    double transform = StreamSeconds(job, routines, TransformOnly(routines), nullptr) - read;
+    double measure = StreamSeconds(job, routines, nullptr, nullptr);
+    double encode = StreamSeconds(job, routines, nullptr, &out);
     const double figures[4] = {read / encode, transform / encode,
                                (encode - read - transform) / encode, measure / encode};
     for (int i = 0; i < 4; i++)
@@ -76,8 +78,14 @@ void AddStageLogs(const JpegJob &job, uint8_t routines, double logs[4])
 
 void PrintStageProfile(const std::vector<BenchSource> &sources)
 {
-    printf("\nstages, share of an encode call's time (reader with sampler, DCT and "
-           "quantiser, block coder), and measure time / encode time:\n");
+    const unsigned fast_loop = CPU_AVX2 | CPU_BMI2;
+    if ((CpuFeatures() & fast_loop) != fast_loop) {
+        printf("\nstages: this CPU does not run the fast MCU loops\n");
+        return;
+    }
+    printf("\nstages, share of an encode call's time (reader with sampler; DCT, "
+           "quantiser and packer input; symbols and bit packing), and measure time / "
+           "encode time:\n");
     printf("%-6s %2s | %-33s | %-33s\n", "", "", "AVX2 routines (no AVX-512)", "fastest routines");
     printf("%-6s %2s |", "sampl", "q");
     for (int set = 0; set < 2; set++)

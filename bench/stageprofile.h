@@ -8,9 +8,10 @@
 
 // Prints, for each configuration and for the routines without AVX-512 and
 // the fastest ones, the share of an encode call's time taken by the pixel
-// reader (with the sampler), by the DCT and quantiser, and by the rest (the
-// block coder: symbols and bit packing), and the time of a measure call
-// against an encode call; geometric means over the pictures.
+// reader (with the sampler), by the DCT, the quantiser and the forming of
+// the packer's input, and by the rest (symbols and bit packing), and the
+// time of a measure call against an encode call; geometric means over the
+// pictures.
 void PrintStageProfile(const std::vector<BenchSource> &sources);
 
 #endif
