@@ -103,7 +103,7 @@ typedef struct EncoderOptions {
 
 /* The routines set-up may choose from: the fastest this CPU runs, the same
  * without AVX-512, or only the plain reference routines. */
-enum RoutineChoice { ROUTINES_FASTEST = 0, ROUTINES_NO_AVX512 = 1, ROUTINES_PLAIN = 2 };
+enum RoutineChoice : uint8_t { ROUTINES_FASTEST = 0, ROUTINES_NO_AVX512 = 1, ROUTINES_PLAIN = 2 };
 
 typedef struct JpegInternalOptions {
     uint16_t restart_interval; /* MCUs per interval, 0 = one interval */
