@@ -46,8 +46,13 @@ static AVX512_INLINE __m512i Indexes(const uint16_t *lanes)
 
 struct ZigzagWords {
     struct Block {
-        int16_t q[64]; /* quantised, natural order */
-        Coefficients c;
+        /* The quantised block in natural order, until Finish has read it
+         * into registers and stores the words in its place: all accesses
+         * to q are vector loads and stores, which may alias the words. */
+        union {
+            int16_t q[64];
+            Coefficients c;
+        };
         uint64_t nonzero; /* zigzag order */
         int16_t dc;
     };
