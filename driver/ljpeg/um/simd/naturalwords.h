@@ -33,11 +33,12 @@ struct NaturalWords {
     {
         __m256i q = _mm256_sign_epi16(size, dct);
         __m256i bits = _mm256_add_epi16(q, _mm256_srai_epi16(q, 15));
+        /* Words 0-3 of both halves, then words 4-7; regrouped by half. */
         __m256i lo = _mm256_unpacklo_epi16(bits, size), hi = _mm256_unpackhi_epi16(bits, size);
-        _mm_storeu_si128((__m128i *)(a->c.word + 8 * lo_row), _mm256_castsi256_si128(lo));
-        _mm_storeu_si128((__m128i *)(a->c.word + 8 * lo_row + 4), _mm256_castsi256_si128(hi));
-        _mm_storeu_si128((__m128i *)(b->c.word + 8 * hi_row), _mm256_extracti128_si256(lo, 1));
-        _mm_storeu_si128((__m128i *)(b->c.word + 8 * hi_row + 4), _mm256_extracti128_si256(hi, 1));
+        _mm256_storeu_si256((__m256i *)(a->c.word + 8 * lo_row),
+                            _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256((__m256i *)(b->c.word + 8 * hi_row),
+                            _mm256_permute2x128_si256(lo, hi, 0x31));
     }
 
     static AVX2_INLINE void FinishOne(const __m256i size[4], Block *a)
