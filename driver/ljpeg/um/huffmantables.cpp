@@ -75,6 +75,16 @@ void GenerateCodeTable(const uint8_t huffsize[257], uint16_t huffcode[256])
     }
 }
 
+// The fast AC coders' lookup by run * 16 + 16 - category, from the codes.
+static void BuildRunTables(HuffmanTable *table)
+{
+    for (uint32_t i = 0; i < 256; i++) {
+        uint32_t category = 16 - i % 16, symbol = (i / 16 * 16 + category) & 0xFF;
+        table->run_code[i] = (uint32_t)table->ehufco[symbol] << category;
+        table->run_size[i] = (uint8_t)(table->ehufsi[symbol] + category);
+    }
+}
+
 uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table)
 {
     const uint8_t *bits = definition + 1;
@@ -96,10 +106,7 @@ uint32_t BuildHuffmanTable(const uint8_t *definition, HuffmanTable *table)
         table->ehufco[huffval[k]] = huffcode[k];
         table->ehufsi[huffval[k]] = huffsize[k];
     }
-    for (uint32_t i = 0; i < 256; i++) {
-        uint32_t category = 16 - i % 16, symbol = (i / 16 * 16 + category) & 0xFF;
-        table->run_code[i] = (uint32_t)table->ehufco[symbol] << category;
-        table->run_size[i] = (uint8_t)(table->ehufsi[symbol] + category);
-    }
+    if (definition[0] >> 4 == 1)
+        BuildRunTables(table);
     return 17u + lastk;
 }

@@ -30,9 +30,10 @@ typedef struct HuffmanTable {
     uint8_t th;
     uint8_t ehufsi[256];  /* code length by symbol */
     uint16_t ehufco[256]; /* code by symbol, right-aligned */
-    /* For the fast AC coders, by run * 16 + 16 - category (category 1 to
-     * 16, the symbol masked to 8 bits as above): the symbol's code shifted
-     * up by the category, and the length of code and magnitude bits. */
+    /* AC tables only, for the fast coders: by run * 16 + 16 - category
+     * (category 1 to 16, the symbol masked to 8 bits as above), the
+     * symbol's code shifted up by the category, and the length of code and
+     * magnitude bits. */
     uint32_t run_code[256];
     uint8_t run_size[256];
 } HuffmanTable;

@@ -18,23 +18,30 @@
 #include "bitpacker.h"
 #include "target_attrs.h"
 
+/* The coefficient words of eight coefficients. */
+static SSE2_INLINE void StoreWords(__m128i v, uint32_t *word)
+{
+    /* |v| as max(v, -v): -32768 stays 0x8000, its size as unsigned. */
+    __m128i size = _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+    __m128i bits = _mm_add_epi16(v, _mm_srai_epi16(v, 15));
+    _mm_storeu_si128((__m128i *)word, _mm_unpacklo_epi16(bits, size));
+    _mm_storeu_si128((__m128i *)(word + 4), _mm_unpackhi_epi16(bits, size));
+}
+
 /* Fills c and returns the mask with bit k set when the coefficient of
  * zigzag index k is not 0. */
 static SSE2_INLINE uint64_t AnalyseBlock(const int16_t block[64], Coefficients *c)
 {
     const __m128i zero = _mm_setzero_si128();
     uint64_t zeros = 0;
-    for (int s = 0; s < 8; ++s) {
-        __m128i a = _mm_loadu_si128((const __m128i *)(block + 8 * s));
-        /* |v| as max(v, -v): -32768 stays 0x8000, its size as unsigned. */
-        __m128i size = _mm_max_epi16(a, _mm_sub_epi16(zero, a));
-        __m128i bits = _mm_add_epi16(a, _mm_srai_epi16(a, 15));
-        _mm_storeu_si128((__m128i *)(c->word + 8 * s), _mm_unpacklo_epi16(bits, size));
-        _mm_storeu_si128((__m128i *)(c->word + 8 * s + 4), _mm_unpackhi_epi16(bits, size));
+    for (int s = 0; s < 4; ++s) {
+        __m128i a = _mm_loadu_si128((const __m128i *)(block + 16 * s));
+        __m128i b = _mm_loadu_si128((const __m128i *)(block + 16 * s + 8));
+        StoreWords(a, c->word + 16 * s);
+        StoreWords(b, c->word + 16 * s + 8);
         /* Saturation keeps every non-zero value non-zero. */
-        __m128i packed = _mm_packs_epi16(a, a);
-        zeros |= (uint64_t)((uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) & 0xFF)
-                 << (8 * s);
+        __m128i packed = _mm_packs_epi16(a, b);
+        zeros |= (uint64_t)(uint16_t)_mm_movemask_epi8(_mm_cmpeq_epi8(packed, zero)) << (16 * s);
     }
     return ToZigzag(~zeros);
 }
