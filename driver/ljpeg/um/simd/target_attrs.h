@@ -11,5 +11,6 @@
 #define BMI2 __attribute__((target("avx2,bmi,bmi2,lzcnt")))
 #define SSE2_INLINE __attribute__((target("sse2"), always_inline)) inline
 #define AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#define AVX512_INLINE __attribute__((target("avx512f,avx512bw"), always_inline)) inline
 
 #endif

@@ -8,8 +8,7 @@
 #define DRIVER_LJPEG_UM_SIMD_ZIGZAGWORDS_H
 
 #include "mcusteps.h"
-
-#define AVX512_INLINE __attribute__((always_inline)) inline
+#include "target_attrs.h"
 
 namespace {
 
