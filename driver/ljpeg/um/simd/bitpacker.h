@@ -5,7 +5,7 @@
  * left pending are those of the plain coder.
  *
  * The packer writes straight into the output, so its callers run it only
- * while the room left holds whatever it may write (BLOCK_ROOM a block).
+ * where the room left holds what it writes: BLOCK_ROOM a block at most.
  */
 #ifndef DRIVER_LJPEG_UM_SIMD_BITPACKER_H
 #define DRIVER_LJPEG_UM_SIMD_BITPACKER_H
@@ -295,28 +295,63 @@ static PACKER_INLINE BitBuffer TakeBits(const ByteStream *s, uint8_t *out)
     return b;
 }
 
+/* Moves the whole bytes pending in b to its finished bytes. */
+template <bool kStore>
+static PACKER_INLINE void FinishWholeBytes(BitBuffer *b)
+{
+    int pending = 64 - b->free_bits;
+    for (; pending >= 8; pending -= 8)
+        PutByte<kStore>(b, (uint8_t)(b->acc >> (pending - 8)));
+    b->free_bits = 64 - pending;
+}
+
 /* Finishes the whole bytes of b, moves the stream past all bytes finished
  * since TakeBits and hands the partial byte back. */
 template <bool kStore>
 static PACKER_INLINE void GiveBits(BitBuffer *b, ByteStream *s)
 {
-    int pending = 64 - b->free_bits;
-    for (; pending >= 8; pending -= 8)
-        PutByte<kStore>(b, (uint8_t)(b->acc >> (pending - 8)));
+    FinishWholeBytes<kStore>(b);
     CommitBytes(s, b->count);
-    GivePendingBits(s, b->acc, (uint32_t)pending);
+    GivePendingBits(s, b->acc, (uint32_t)(64 - b->free_bits));
 }
 
-/* Codes the interval's MCUs from MCUs done on while the room left holds
- * what one step may write, coding the blocks of each step with
- * Step::CodeMcus<kStore>(BitBuffer *, the MCU buffer, the component of
- * each block, the block count); then leaves the rest of the interval to
- * the plain loop. When Step::kTwoMcus is set and an MCU has an odd number
- * of blocks, a step reads two MCUs (the last step of the interval may read
- * one), so that the step's blocks pair up. The bytes finished so far are
- * in the output (or counted) and the stream gets its partial byte back
- * whenever the loop ends, also when the pixel reader fails; an MCU read
- * before a failing one is coded first, as the plain loop does. */
+/* True when the step's analysed blocks, packed after the bits of b, leave
+ * no more than room_left bytes finished, the whole bytes still pending
+ * included. They are packed without stores, and the DC predictors are put
+ * back. */
+template <class Step>
+static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
+                                   ComponentSpec *const *block_comp, uint32_t blocks,
+                                   const typename Step::Analysed *a, uint32_t room_left)
+{
+    int16_t predictor[3];
+    for (int i = 0; i < 3; ++i)
+        predictor[i] = ctx->components[i].dc_predictor;
+    BitBuffer trial = *b;
+    Step::template Pack<false>(&trial, block_comp, blocks, a);
+    FinishWholeBytes<false>(&trial);
+    for (int i = 0; i < 3; ++i)
+        ctx->components[i].dc_predictor = predictor[i];
+    return trial.count <= room_left;
+}
+
+/* Codes the interval's MCUs from MCUs done on, a step at a time: the step
+ * reads its MCUs, Step::Analyse transforms their blocks into a
+ * Step::Analysed record (given the MCU buffer, the component of each
+ * block and the block count) and Step::Pack<kStore> packs them. When
+ * Step::kTwoMcus is set and an MCU has an odd number of blocks, a step
+ * reads two MCUs (the last step of the interval may read one), so that
+ * the step's blocks pair up.
+ *
+ * The packer writes straight into the output. While the room left holds
+ * what a step may write, the step goes out at once; nearer the end of the
+ * output a step reads one MCU and goes out only when a packing without
+ * stores shows that it fits. Else the plain loop codes the rest of the
+ * interval from that MCU on and fails where the plain coder fails. The
+ * bytes finished so far are in the output (or counted) and the stream gets
+ * its partial byte back whenever the loop ends, also when the pixel reader
+ * fails; an MCU read before a failing one is coded first, as the plain
+ * loop does. */
 template <bool kStore, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
@@ -335,22 +370,26 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
     const uint32_t room_left = RoomLeft(s);
     BitBuffer b = TakeBits(s, NextBytes(s));
     int ok = 1;
-    for (; ctx->mcus_done < end && room_left - b.count >= room; ctx->mcus_done++) {
+    for (; ctx->mcus_done < end; ctx->mcus_done++) {
+        const bool tight = room_left - b.count < room;
         if (!ctx->pixel_reader(ctx, mcus)) {
             ok = 0;
             break;
         }
         uint32_t count = blocks;
-        if (two && ctx->mcus_done + 1 < end) {
+        if (two && !tight && ctx->mcus_done + 1 < end) {
             ctx->mcus_done++;
             if (ctx->pixel_reader(ctx, mcus + 64 * blocks))
                 count = 2 * blocks;
             else
                 ok = 0;
         }
-        /* The second MCU's blocks follow the first's, each with room for
-         * six blocks after its start. */
-        Step::template CodeMcus<kStore>(ctx, &b, mcus, block_comp, count);
+        /* The second MCU's blocks follow the first's. */
+        typename Step::Analysed a;
+        Step::Analyse(ctx, mcus, block_comp, count, &a);
+        if (tight && !StepFits<Step>(ctx, &b, block_comp, count, &a, room_left))
+            break;
+        Step::template Pack<kStore>(&b, block_comp, count, &a);
         if (!ok)
             break;
     }

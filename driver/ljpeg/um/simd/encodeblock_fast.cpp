@@ -6,9 +6,10 @@
  *
  * The plain coder delivers the DC and AC bytes of a block in two steps and
  * fails without writing when a step does not fit; these coders write
- * straight into the output, so they only run when the room left holds any
- * block (any MCU, for the loop), and hand the last blocks before a full
- * buffer to the plain coder, which then fails at the same byte.
+ * straight into the output. The block coder runs only when the room left
+ * holds any block and hands the last blocks before a full buffer to the
+ * plain coder, which then fails at the same byte; the loop goes on while
+ * its steps are shown to fit (PackMcus).
  */
 #include "fast_routines.h"
 
@@ -82,15 +83,24 @@ static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp,
 struct SlotStep {
     enum { kTwoMcus = 0 };
 
-    template <bool kStore>
-    static SSE2_INLINE void CodeMcus(EncoderContext *ctx, BitBuffer *b, const uint8_t *mcu,
-                                     ComponentSpec *const *block_comp, uint32_t blocks)
+    struct Analysed {
+        int16_t quantised[6][64];
+    };
+
+    static SSE2_INLINE void Analyse(EncoderContext *ctx, const uint8_t *mcu,
+                                    ComponentSpec *const *block_comp, uint32_t blocks,
+                                    Analysed *a)
     {
-        int16_t quantised[64];
-        for (uint32_t i = 0; i < blocks; ++i) {
-            ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table, quantised);
-            PackQuantised<kStore>(b, block_comp[i], quantised);
-        }
+        for (uint32_t i = 0; i < blocks; ++i)
+            ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table, a->quantised[i]);
+    }
+
+    template <bool kStore>
+    static SSE2_INLINE void Pack(BitBuffer *b, ComponentSpec *const *block_comp, uint32_t blocks,
+                                 const Analysed *a)
+    {
+        for (uint32_t i = 0; i < blocks; ++i)
+            PackQuantised<kStore>(b, block_comp[i], a->quantised[i]);
     }
 };
 

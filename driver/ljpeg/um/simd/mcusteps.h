@@ -65,16 +65,19 @@ static AVX2_INLINE void AnalyseTwo(const FastQuantiser *fq, const uint8_t *first
 }
 
 /* Transforms the blocks, each with the next unpaired block of the same
- * quantisation table where there is one, then packs them in order. */
+ * quantisation table where there is one; packs them in order. */
 template <class Sink>
 struct TransformStep {
     enum { kTwoMcus = 1 };
 
-    template <bool kStore>
-    static AVX2_INLINE void CodeMcus(EncoderContext *, BitBuffer *b, const uint8_t *mcu,
-                                     ComponentSpec *const *block_comp, uint32_t blocks)
+    struct Analysed {
+        typename Sink::Block block[6];
+    };
+
+    static AVX2_INLINE void Analyse(EncoderContext *, const uint8_t *mcu,
+                                    ComponentSpec *const *block_comp, uint32_t blocks,
+                                    Analysed *a)
     {
-        typename Sink::Block a[6];
         uint32_t done = 0; /* bit i: block i transformed */
         for (uint32_t i = 0; i < blocks; ++i) {
             if (done >> i & 1)
@@ -84,14 +87,21 @@ struct TransformStep {
             while (j < blocks && ((done >> j & 1) || block_comp[j]->quant_table != table))
                 ++j;
             if (j < blocks) {
-                AnalyseTwo<Sink>(&table->fast, mcu + 64 * i, mcu + 64 * j, &a[i], &a[j]);
+                AnalyseTwo<Sink>(&table->fast, mcu + 64 * i, mcu + 64 * j, &a->block[i],
+                                 &a->block[j]);
                 done |= 1u << j;
             } else {
-                AnalyseOne<Sink>(&table->fast, mcu + 64 * i, &a[i]);
+                AnalyseOne<Sink>(&table->fast, mcu + 64 * i, &a->block[i]);
             }
         }
+    }
+
+    template <bool kStore>
+    static AVX2_INLINE void Pack(BitBuffer *b, ComponentSpec *const *block_comp, uint32_t blocks,
+                                 const Analysed *a)
+    {
         for (uint32_t i = 0; i < blocks; ++i)
-            Sink::template Pack<kStore>(b, block_comp[i], &a[i]);
+            Sink::template Pack<kStore>(b, block_comp[i], &a->block[i]);
     }
 };
 
