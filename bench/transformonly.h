@@ -8,7 +8,7 @@
 
 template <class Sink>
 struct TransformOnly : Sink {
-    template <bool kStore>
+    template <int kPut>
     static inline void Pack(BitBuffer *b, ComponentSpec *, const typename Sink::Block *a)
     {
         // Uses the analysis, so that the compiler keeps it.

@@ -19,10 +19,21 @@ void Avx512Loop(const JpegJob &, EncoderOptions *opts)
 {
     opts->mcu_coder = EncodeMcusAvx512;
 }
+// The dense coders at every quality, not only where set-up picks them.
+void Avx2DenseLoop(const JpegJob &, EncoderOptions *opts)
+{
+    opts->mcu_coder = EncodeMcusAvx2Dense;
+}
+void Avx512DenseLoop(const JpegJob &, EncoderOptions *opts)
+{
+    opts->mcu_coder = EncodeMcusAvx512Dense;
+}
 
 const RoutineSet kLoops[] = {{"sse2", CPU_SSE2, Sse2Loop},
                              {"avx2", CPU_AVX2 | CPU_BMI2, Avx2Loop},
-                             {"avx512", CPU_AVX2 | CPU_BMI2 | CPU_AVX512, Avx512Loop}};
+                             {"avx512", CPU_AVX2 | CPU_BMI2 | CPU_AVX512, Avx512Loop},
+                             {"avx2-dense", CPU_AVX2 | CPU_BMI2, Avx2DenseLoop},
+                             {"avx512-dense", CPU_AVX2 | CPU_BMI2 | CPU_AVX512, Avx512DenseLoop}};
 
 class McuCoderFast : public testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #define DRIVER_LJPEG_UM_SIMD_BITPACKER_H
 
 #include <stdint.h>
+#include <emmintrin.h>
 #include <string.h>
 
 #include "jpeginternal.h"
@@ -21,6 +22,9 @@
  * of 16 + 16, each byte possibly doubled by stuffing, plus the partial byte
  * taken over from the stream. Only finished bytes are ever stored. */
 enum { BLOCK_ROOM = 64 * 32 / 8 * 2 + 16 };
+
+/* The same before stuffing. */
+enum { RAW_BLOCK_ROOM = 64 * 32 / 8 + 8 };
 
 /* For each row r of a non-zero mask in natural order and each value of
  * that row's byte, the same bits at their zigzag indexes (16 KiB). */
@@ -61,6 +65,19 @@ typedef struct Coefficients {
     uint32_t word[64];
 } Coefficients;
 
+/* How a packer hands on its bytes:
+ *   PUT_COUNT      counts them, stuffing included (measure mode);
+ *   PUT_STUFFED    stores each finished word, with a byte-wise path for
+ *                  words that need stuffing; the bit buffer is flushed by
+ *                  a branch once a word is full;
+ *   PUT_UNSTUFFED  stores eight bytes after every code without a branch
+ *                  and keeps at most seven bits pending; the caller
+ *                  stuffs the bytes afterwards (CopyStuffed). Where the
+ *                  codes are long (high quality), a flush comes every few
+ *                  codes at no predictable time, and a mispredicted branch
+ *                  costs more than the store. */
+enum PutMode { PUT_COUNT, PUT_STUFFED, PUT_UNSTUFFED };
+
 /* Pending bits, right-aligned, and the room left in the 64-bit word. The
  * bits above the valid ones may hold garbage: they leave through the top
  * before the word is stored. */
@@ -78,20 +95,20 @@ static PACKER_INLINE bool HasFfByte(uint64_t w)
     return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0;
 }
 
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void PutByte(BitBuffer *b, uint8_t byte)
 {
-    if (kStore)
+    if (kPut != PUT_COUNT)
         PutStuffed(b->out, &b->count, byte);
     else
         CountStuffed(&b->count, byte);
 }
 
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void PutWord(BitBuffer *b, uint64_t w)
 {
     if (!HasFfByte(w)) {
-        if (kStore) {
+        if (kPut != PUT_COUNT) {
             uint64_t be = __builtin_bswap64(w);
             memcpy(b->out + b->count, &be, 8);
         }
@@ -99,12 +116,24 @@ static PACKER_INLINE void PutWord(BitBuffer *b, uint64_t w)
         return;
     }
     for (int shift = 56; shift >= 0; shift -= 8)
-        PutByte<kStore>(b, (uint8_t)(w >> shift));
+        PutByte<kPut>(b, (uint8_t)(w >> shift));
 }
 
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
 {
+    if (kPut == PUT_UNSTUFFED) {
+        /* At most 7 bits were pending and a code has at most 52: the word
+         * holds them all. Its whole bytes go out; the next store starts
+         * at the partial byte. */
+        int pending = 64 - b->free_bits + size;
+        b->acc = (b->acc << size) | code;
+        uint64_t be = __builtin_bswap64(b->acc << (64 - pending));
+        memcpy(b->out + b->count, &be, 8);
+        b->count += (uint32_t)(pending >> 3);
+        b->free_bits = 64 - (pending & 7);
+        return;
+    }
     b->free_bits -= size;
     if (__builtin_expect(b->free_bits >= 0, 1)) {
         b->acc = (b->acc << size) | code;
@@ -112,29 +141,29 @@ static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
     }
     /* Fill the word with the code's top bits, store it, keep the rest. */
     int rest = -b->free_bits;
-    PutWord<kStore>(b, (b->acc << (size - rest)) | (code >> rest));
+    PutWord<kPut>(b, (b->acc << (size - rest)) | (code >> rest));
     b->acc = code;
     b->free_bits += 64;
 }
 
 /* End of block, unless the last coefficient is non-zero. */
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void PackEob(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero)
 {
     if (!(nonzero >> 63))
-        PutBits<kStore>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
+        PutBits<kPut>(b, ac->ehufco[0x00], ac->ehufsi[0x00]);
 }
 
 /* The block's DC value as a difference to the component's predictor. */
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void PackDc(BitBuffer *b, ComponentSpec *comp, int16_t dc)
 {
     int32_t diff = (int32_t)dc - comp->dc_predictor;
     comp->dc_predictor = dc;
     uint32_t s = Category(diff);
     const HuffmanTable *dct = comp->dc_table;
-    PutBits<kStore>(b, ((uint64_t)dct->ehufco[s] << s) | MagnitudeBits(diff, s),
-                    dct->ehufsi[s] + (int)s);
+    PutBits<kPut>(b, ((uint64_t)dct->ehufco[s] << s) | MagnitudeBits(diff, s),
+                  dct->ehufsi[s] + (int)s);
 }
 
 /* Where a block's coefficient words are: at their natural positions, or in
@@ -169,7 +198,7 @@ static PACKER_INLINE void AcCode(const HuffmanTable *ac, uint32_t word, uint32_t
  * and their length. Bit j of *rest stands for zigzag index *k + j: the run
  * is the count of trailing zeros, and both move past the coefficient. A
  * run past 15 first puts the code waiting in *pending, then the ZRLs. */
-template <bool kStore, int kOrder>
+template <int kPut, int kOrder>
 static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const Coefficients *c,
                                    uint64_t *rest, uint32_t *k, uint64_t *pending,
                                    int *pending_length, uint64_t *code, int *length)
@@ -178,11 +207,12 @@ static PACKER_INLINE void NextCode(BitBuffer *b, const HuffmanTable *ac, const C
     *k += run;
     *rest = (*rest >> run) >> 1;
     if (__builtin_expect(run > 15, 0)) {
-        PutBits<kStore>(b, *pending, *pending_length);
+        if (*pending_length)
+            PutBits<kPut>(b, *pending, *pending_length);
         *pending = 0;
         *pending_length = 0;
         for (; run > 15; run -= 16)
-            PutBits<kStore>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
+            PutBits<kPut>(b, ac->ehufco[0xF0], ac->ehufsi[0xF0]);
     }
     uint32_t word = WordAt<kOrder>(c, (*k)++), t = CategoryGap(word);
     AcCode(ac, word, t, run * 16 + t, code, length);
@@ -214,7 +244,7 @@ static PACKER_INLINE void ShortRunCode(const HuffmanTable *ac, const Coefficient
 }
 
 /* The AC coefficients of a block without runs past 15. */
-template <bool kStore, int kOrder>
+template <int kPut, int kOrder>
 static PACKER_INLINE void PackShortRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t rest,
                                         const Coefficients *c)
 {
@@ -225,18 +255,18 @@ static PACKER_INLINE void PackShortRuns(BitBuffer *b, const HuffmanTable *ac, ui
         ShortRunCode<kOrder>(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &first, &first_length);
         rest &= rest - 1;
         if (!rest) {
-            PutBits<kStore>(b, first, first_length);
+            PutBits<kPut>(b, first, first_length);
             break;
         }
         ShortRunCode<kOrder>(ac, c, (uint32_t)__builtin_ctzll(rest), &base, &second,
                              &second_length);
         rest &= rest - 1;
-        PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
+        PutBits<kPut>(b, (first << second_length) | second, first_length + second_length);
     }
 }
 
 /* The AC coefficients of a block with ZRL codes. */
-template <bool kStore, int kOrder>
+template <int kPut, int kOrder>
 static PACKER_INLINE void PackLongRuns(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
                                        const Coefficients *c)
 {
@@ -245,14 +275,13 @@ static PACKER_INLINE void PackLongRuns(BitBuffer *b, const HuffmanTable *ac, uin
     while (rest) {
         uint64_t first, second, nothing = 0;
         int first_length, second_length, no_length = 0;
-        NextCode<kStore, kOrder>(b, ac, c, &rest, &k, &nothing, &no_length, &first, &first_length);
+        NextCode<kPut, kOrder>(b, ac, c, &rest, &k, &nothing, &no_length, &first, &first_length);
         if (!rest) {
-            PutBits<kStore>(b, first, first_length);
+            PutBits<kPut>(b, first, first_length);
             break;
         }
-        NextCode<kStore, kOrder>(b, ac, c, &rest, &k, &first, &first_length, &second,
-                                 &second_length);
-        PutBits<kStore>(b, (first << second_length) | second, first_length + second_length);
+        NextCode<kPut, kOrder>(b, ac, c, &rest, &k, &first, &first_length, &second, &second_length);
+        PutBits<kPut>(b, (first << second_length) | second, first_length + second_length);
     }
 }
 
@@ -261,7 +290,7 @@ static PACKER_INLINE void PackLongRuns(BitBuffer *b, const HuffmanTable *ac, uin
  * out two at a time, which halves the packing steps: an AC code has at
  * most 16 bits and 8-bit samples give at most 10 magnitude bits, so two
  * fit 52 bits. */
-template <bool kStore, int kOrder>
+template <int kPut, int kOrder>
 static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t nonzero,
                                  const Coefficients *c)
 {
@@ -269,18 +298,18 @@ static PACKER_INLINE void PackAc(BitBuffer *b, const HuffmanTable *ac, uint64_t 
      * block by the stack pointer and pays an add per coefficient. */
     __asm__("" : "+r"(c));
     if (__builtin_expect(HasLongRun(nonzero), 0))
-        PackLongRuns<kStore, kOrder>(b, ac, nonzero, c);
+        PackLongRuns<kPut, kOrder>(b, ac, nonzero, c);
     else
-        PackShortRuns<kStore, kOrder>(b, ac, nonzero & ~1ull, c);
-    PackEob<kStore>(b, ac, nonzero);
+        PackShortRuns<kPut, kOrder>(b, ac, nonzero & ~1ull, c);
+    PackEob<kPut>(b, ac, nonzero);
 }
 
-template <bool kStore, int kOrder>
+template <int kPut, int kOrder>
 static PACKER_INLINE void PackBlock(BitBuffer *b, ComponentSpec *comp, int16_t dc, uint64_t nonzero,
                                     const Coefficients *c)
 {
-    PackDc<kStore>(b, comp, dc);
-    PackAc<kStore, kOrder>(b, comp->ac_table, nonzero, c);
+    PackDc<kPut>(b, comp, dc);
+    PackAc<kPut, kOrder>(b, comp->ac_table, nonzero, c);
 }
 
 /* The stream's pending bits as the start of a bit buffer writing to out. */
@@ -296,23 +325,52 @@ static PACKER_INLINE BitBuffer TakeBits(const ByteStream *s, uint8_t *out)
 }
 
 /* Moves the whole bytes pending in b to its finished bytes. */
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void FinishWholeBytes(BitBuffer *b)
 {
     int pending = 64 - b->free_bits;
     for (; pending >= 8; pending -= 8)
-        PutByte<kStore>(b, (uint8_t)(b->acc >> (pending - 8)));
+        PutByte<kPut>(b, (uint8_t)(b->acc >> (pending - 8)));
     b->free_bits = 64 - pending;
 }
 
 /* Finishes the whole bytes of b, moves the stream past all bytes finished
  * since TakeBits and hands the partial byte back. */
-template <bool kStore>
+template <int kPut>
 static PACKER_INLINE void GiveBits(BitBuffer *b, ByteStream *s)
 {
-    FinishWholeBytes<kStore>(b);
+    FinishWholeBytes<kPut>(b);
     CommitBytes(s, b->count);
     GivePendingBits(s, b->acc, (uint32_t)(64 - b->free_bits));
+}
+
+/* Copies n unstuffed bytes from src to dst with a 0x00 after each 0xFF;
+ * returns the bytes written. Sixteen bytes a step up to the first 0xFF
+ * (the last step overlaps the one before), one at a time from there. */
+static PACKER_INLINE uint32_t CopyStuffed(uint8_t *dst, const uint8_t *src, uint32_t n)
+{
+    const __m128i ff = _mm_set1_epi8(-1);
+    uint32_t i = 0;
+    if (n >= 16) {
+        for (;; i += 16) {
+            if (i + 16 > n)
+                i = n - 16;
+            __m128i v = _mm_loadu_si128((const __m128i *)(src + i));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, ff)))
+                break;
+            _mm_storeu_si128((__m128i *)(dst + i), v);
+            if (i + 16 == n)
+                return n;
+        }
+    }
+    /* No 0xFF before i, so the bytes from i go to the same place. */
+    uint32_t o = i;
+    for (; i < n; ++i) {
+        dst[o++] = src[i];
+        if (src[i] == 0xFF)
+            dst[o++] = 0x00;
+    }
+    return o;
 }
 
 /* True when the step's analysed blocks, packed after the bits of b, leave
@@ -328,8 +386,8 @@ static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
     for (int i = 0; i < 3; ++i)
         predictor[i] = ctx->components[i].dc_predictor;
     BitBuffer trial = *b;
-    Step::template Pack<false>(&trial, block_comp, blocks, a);
-    FinishWholeBytes<false>(&trial);
+    Step::template Pack<PUT_COUNT>(&trial, block_comp, blocks, a);
+    FinishWholeBytes<PUT_COUNT>(&trial);
     for (int i = 0; i < 3; ++i)
         ctx->components[i].dc_predictor = predictor[i];
     return trial.count <= room_left;
@@ -338,7 +396,7 @@ static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
 /* Codes the interval's MCUs from MCUs done on, a step at a time: the step
  * reads its MCUs, Step::Analyse transforms their blocks into a
  * Step::Analysed record (given the MCU buffer, the component of each
- * block and the block count) and Step::Pack<kStore> packs them. When
+ * block and the block count) and Step::Pack<kPut> packs them. When
  * Step::kTwoMcus is set and an MCU has an odd number of blocks, a step
  * reads two MCUs (the last step of the interval may read one), so that
  * the step's blocks pair up.
@@ -352,7 +410,7 @@ static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
  * its partial byte back whenever the loop ends, also when the pixel reader
  * fails; an MCU read before a failing one is coded first, as the plain
  * loop does. */
-template <bool kStore, class Step>
+template <int kPut, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
     uint8_t mcus[2 * MCU_BUFFER_SIZE];
@@ -370,6 +428,11 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
     const uint32_t room_left = RoomLeft(s);
     BitBuffer b = TakeBits(s, NextBytes(s));
     int ok = 1;
+    /* PUT_UNSTUFFED packs a step here (eight bytes past its last byte
+     * included), then copies it out stuffed; steps shown to fit store
+     * stuffed bytes straight away. */
+    uint8_t unstuffed[kPut == PUT_UNSTUFFED ? 6 * RAW_BLOCK_ROOM : 1];
+    constexpr int kFitPut = kPut == PUT_UNSTUFFED ? PUT_STUFFED : kPut;
     for (; ctx->mcus_done < end; ctx->mcus_done++) {
         const bool tight = room_left - b.count < room;
         if (!ctx->pixel_reader(ctx, mcus)) {
@@ -387,13 +450,25 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
         /* The second MCU's blocks follow the first's. */
         typename Step::Analysed a;
         Step::Analyse(ctx, mcus, block_comp, count, &a);
-        if (tight && !StepFits<Step>(ctx, &b, block_comp, count, &a, room_left))
-            break;
-        Step::template Pack<kStore>(&b, block_comp, count, &a);
+        if (tight) {
+            if (!StepFits<Step>(ctx, &b, block_comp, count, &a, room_left))
+                break;
+            Step::template Pack<kFitPut>(&b, block_comp, count, &a);
+        } else if (kPut == PUT_UNSTUFFED) {
+            BitBuffer raw = b;
+            raw.out = unstuffed;
+            raw.count = 0;
+            Step::template Pack<kPut>(&raw, block_comp, count, &a);
+            b.acc = raw.acc;
+            b.free_bits = raw.free_bits;
+            b.count += CopyStuffed(b.out + b.count, unstuffed, raw.count);
+        } else {
+            Step::template Pack<kPut>(&b, block_comp, count, &a);
+        }
         if (!ok)
             break;
     }
-    GiveBits<kStore>(&b, s);
+    GiveBits<kFitPut>(&b, s);
     return ok && EncodeMcus(ctx, end);
 }
 

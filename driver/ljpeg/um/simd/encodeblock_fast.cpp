@@ -47,22 +47,22 @@ static SSE2_INLINE uint64_t AnalyseBlock(const int16_t block[64], Coefficients *
     return ToZigzag(~zeros);
 }
 
-template <bool kStore>
+template <int kPut>
 static SSE2_INLINE void PackQuantised(BitBuffer *b, ComponentSpec *comp, const int16_t block[64])
 {
     Coefficients c;
     uint64_t nonzero = AnalyseBlock(block, &c);
-    PackBlock<kStore, NATURAL_ORDER>(b, comp, block[0], nonzero, &c);
+    PackBlock<kPut, NATURAL_ORDER>(b, comp, block[0], nonzero, &c);
 }
 
 /* Codes the block from the stream's pending bits on, straight into the
  * output (or only counting the bytes). */
-template <bool kStore>
+template <int kPut>
 static SSE2_INLINE void CodeBlock(ByteStream *s, ComponentSpec *comp, const int16_t block[64])
 {
     BitBuffer b = TakeBits(s, NextBytes(s));
-    PackQuantised<kStore>(&b, comp, block);
-    GiveBits<kStore>(&b, s);
+    PackQuantised<kPut>(&b, comp, block);
+    GiveBits<kPut>(&b, s);
 }
 
 static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp,
@@ -72,9 +72,9 @@ static SSE2_INLINE int EncodeWithRoom(EncoderContext *ctx, ComponentSpec *comp,
     if (RoomLeft(s) < BLOCK_ROOM)
         return EncodeBlock(ctx, comp, block);
     if (StreamIsCounting(s))
-        CodeBlock<false>(s, comp, block);
+        CodeBlock<PUT_COUNT>(s, comp, block);
     else
-        CodeBlock<true>(s, comp, block);
+        CodeBlock<PUT_STUFFED>(s, comp, block);
     return 1;
 }
 
@@ -88,26 +88,25 @@ struct SlotStep {
     };
 
     static SSE2_INLINE void Analyse(EncoderContext *ctx, const uint8_t *mcu,
-                                    ComponentSpec *const *block_comp, uint32_t blocks,
-                                    Analysed *a)
+                                    ComponentSpec *const *block_comp, uint32_t blocks, Analysed *a)
     {
         for (uint32_t i = 0; i < blocks; ++i)
             ctx->block_transform(mcu + 64 * i, block_comp[i]->quant_table, a->quantised[i]);
     }
 
-    template <bool kStore>
+    template <int kPut>
     static SSE2_INLINE void Pack(BitBuffer *b, ComponentSpec *const *block_comp, uint32_t blocks,
                                  const Analysed *a)
     {
         for (uint32_t i = 0; i < blocks; ++i)
-            PackQuantised<kStore>(b, block_comp[i], a->quantised[i]);
+            PackQuantised<kPut>(b, block_comp[i], a->quantised[i]);
     }
 };
 
 static SSE2_INLINE int EncodeMcusWithRoom(EncoderContext *ctx, uint32_t end)
 {
-    return StreamIsCounting(ctx->output) ? PackMcus<false, SlotStep>(ctx, end)
-                                         : PackMcus<true, SlotStep>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<PUT_COUNT, SlotStep>(ctx, end)
+                                         : PackMcus<PUT_STUFFED, SlotStep>(ctx, end);
 }
 
 /* The same code twice: for SSE2, and with the BMI2 shifts (one

@@ -49,6 +49,11 @@ int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
 /* The same with the packer's input formed in AVX-512, for CPUs that also
  * have AVX-512 F and BW. */
 int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end);
+/* Both again for dense streams (high quality): an encode stores eight
+ * bytes after every code instead of branching on a full word, and stuffs
+ * each step's bytes afterwards. Measuring is the same. */
+int EncodeMcusAvx2Dense(EncoderContext *ctx, uint32_t end);
+int EncodeMcusAvx512Dense(EncoderContext *ctx, uint32_t end);
 
 /* The AVX2 colour reader for a depth (16, 24, 32 bits per pixel), channel
  * order and sampling value (0 to 2). It converts sixteen pixels a step and

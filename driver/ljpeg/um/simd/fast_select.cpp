@@ -7,6 +7,12 @@
 
 #include "jpeginternal.h"
 
+/* From this quality on, codes are long enough that the bit buffer fills
+ * every few codes; a store after every code then costs less than the
+ * mispredicted branch on a full word (on photographs, quality 90 gains 6
+ * to 10 % in colour; lower qualities lose). */
+enum { kDenseQuality = 90 };
+
 void SelectFastRoutines(const JpegJob *job, bool avx512, EncoderOptions *opts)
 {
     if (job->bits_per_pixel == 8)
@@ -23,10 +29,13 @@ void SelectFastRoutines(const JpegJob *job, bool avx512, EncoderOptions *opts)
             opts->chroma_sampler = Sample422Sse2;
     }
     if ((cpu & CPU_AVX2) && (cpu & CPU_BMI2)) {
+        const bool dense = job->quality >= kDenseQuality;
+        const bool wide = avx512 && (cpu & CPU_AVX512);
         opts->block_coder = EncodeBlockBmi2;
-        opts->mcu_coder = EncodeMcusAvx2;
-        if (avx512 && (cpu & CPU_AVX512))
-            opts->mcu_coder = EncodeMcusAvx512;
+        if (wide)
+            opts->mcu_coder = dense ? EncodeMcusAvx512Dense : EncodeMcusAvx512;
+        else
+            opts->mcu_coder = dense ? EncodeMcusAvx2Dense : EncodeMcusAvx2;
     }
     if (cpu & CPU_AVX2) {
         opts->block_transform = TransformBlockAvx2;

@@ -11,7 +11,12 @@
 
 int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<ZigzagWords>(ctx, end);
+    return EncodeMcusWith<ZigzagWords, PUT_STUFFED>(ctx, end);
+}
+
+int EncodeMcusAvx512Dense(EncoderContext *ctx, uint32_t end)
+{
+    return EncodeMcusWith<ZigzagWords, PUT_UNSTUFFED>(ctx, end);
 }
 
 #endif

@@ -13,7 +13,7 @@
  *       holding rows k and k + 4;
  *   FinishTwo(size, a, b)  after the rows of two, vector k holding row k of
  *       a, then row k of b;
- *   Pack<kStore>(bit buffer, component, block).
+ *   Pack<kPut>(bit buffer, component, block).
  */
 #ifndef DRIVER_LJPEG_UM_SIMD_MCUSTEPS_H
 #define DRIVER_LJPEG_UM_SIMD_MCUSTEPS_H
@@ -75,8 +75,7 @@ struct TransformStep {
     };
 
     static AVX2_INLINE void Analyse(EncoderContext *, const uint8_t *mcu,
-                                    ComponentSpec *const *block_comp, uint32_t blocks,
-                                    Analysed *a)
+                                    ComponentSpec *const *block_comp, uint32_t blocks, Analysed *a)
     {
         uint32_t done = 0; /* bit i: block i transformed */
         for (uint32_t i = 0; i < blocks; ++i) {
@@ -96,21 +95,22 @@ struct TransformStep {
         }
     }
 
-    template <bool kStore>
+    template <int kPut>
     static AVX2_INLINE void Pack(BitBuffer *b, ComponentSpec *const *block_comp, uint32_t blocks,
                                  const Analysed *a)
     {
         for (uint32_t i = 0; i < blocks; ++i)
-            Sink::template Pack<kStore>(b, block_comp[i], &a->block[i]);
+            Sink::template Pack<kPut>(b, block_comp[i], &a->block[i]);
     }
 };
 
-/* The interval's MCU loop with the sink's step. */
-template <class Sink>
+/* The interval's MCU loop with the sink's step; an encode stores its
+ * bytes as kStorePut says (PUT_STUFFED or PUT_UNSTUFFED). */
+template <class Sink, int kStorePut>
 static AVX2_INLINE int EncodeMcusWith(EncoderContext *ctx, uint32_t end)
 {
-    return StreamIsCounting(ctx->output) ? PackMcus<false, TransformStep<Sink>>(ctx, end)
-                                         : PackMcus<true, TransformStep<Sink>>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<PUT_COUNT, TransformStep<Sink>>(ctx, end)
+                                         : PackMcus<kStorePut, TransformStep<Sink>>(ctx, end);
 }
 
 #endif

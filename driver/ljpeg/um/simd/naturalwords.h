@@ -67,10 +67,10 @@ struct NaturalWords {
         b->nonzero = ToZigzag(~zeros_b);
     }
 
-    template <bool kStore>
+    template <int kPut>
     static AVX2_INLINE void Pack(BitBuffer *b, ComponentSpec *comp, const Block *a)
     {
-        PackBlock<kStore, NATURAL_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
+        PackBlock<kPut, NATURAL_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
     }
 };
 

@@ -94,10 +94,10 @@ struct ZigzagWords {
         Finish(b);
     }
 
-    template <bool kStore>
+    template <int kPut>
     static AVX512_INLINE void Pack(BitBuffer *b, ComponentSpec *comp, const Block *a)
     {
-        PackBlock<kStore, ZIGZAG_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
+        PackBlock<kPut, ZIGZAG_ORDER>(b, comp, a->dc, a->nonzero, &a->c);
     }
 };
 
