@@ -83,7 +83,12 @@ enum PutMode { PUT_COUNT, PUT_STUFFED, PUT_UNSTUFFED };
  * before the word is stored. */
 typedef struct BitBuffer {
     uint64_t acc;
-    int free_bits;
+    /* PUT_UNSTUFFED counts the bits pending instead: one operation less
+     * a code. */
+    union {
+        int free_bits;
+        int pending_bits;
+    };
     uint8_t *out; /* next byte (encode mode) */
     uint32_t count;
 } BitBuffer;
@@ -126,12 +131,12 @@ static PACKER_INLINE void PutBits(BitBuffer *b, uint64_t code, int size)
         /* At most 7 bits were pending and a code has at most 52: the word
          * holds them all. Its whole bytes go out; the next store starts
          * at the partial byte. */
-        int pending = 64 - b->free_bits + size;
+        int pending = b->pending_bits + size;
         b->acc = (b->acc << size) | code;
-        uint64_t be = __builtin_bswap64(b->acc << (64 - pending));
+        uint64_t be = __builtin_bswap64(b->acc << (-pending & 63));
         memcpy(b->out + b->count, &be, 8);
         b->count += (uint32_t)(pending >> 3);
-        b->free_bits = 64 - (pending & 7);
+        b->pending_bits = pending & 7;
         return;
     }
     b->free_bits -= size;
@@ -458,9 +463,10 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
             BitBuffer raw = b;
             raw.out = unstuffed;
             raw.count = 0;
+            raw.pending_bits = 64 - b.free_bits;
             Step::template Pack<kPut>(&raw, block_comp, count, &a);
             b.acc = raw.acc;
-            b.free_bits = raw.free_bits;
+            b.free_bits = 64 - raw.pending_bits;
             b.count += CopyStuffed(b.out + b.count, unstuffed, raw.count);
         } else {
             Step::template Pack<kPut>(&b, block_comp, count, &a);
