@@ -6,8 +6,9 @@
  * n < 2^14. Since floor(n / 8Q) = floor(n' / Q) with n' = n >> 3 < 2^11, take
  *   l = max(1, ceil(log2 Q)),  m = ceil(2^(11 + l) / Q)  (at most 2^12 + 1).
  * The excess e = m * Q - 2^(11 + l) is below Q <= 2^l, so n' * e < 2^(11 + l)
- * and floor(n' * m / 2^(11 + l)) = floor(n' / Q). In 16-bit lanes:
- *   y = (32 n' * m) >> 16 = floor(n' * m / 2^11)   (32 n' < 2^16)
+ * and floor(n' * m / 2^(11 + l)) = floor(n' / Q). In 16-bit lanes, with
+ * 8 n' = n & ~7 (below 2^14) and 4 m (at most 16388):
+ *   y = (8 n' * 4 m) >> 16 = floor(n' * m / 2^11)
  *   q = (y * 2^(16 - l)) >> 16 = floor(y / 2^l)     (2^(16 - l) <= 2^15)
  * both "multiply, keep the high half" (pmulhuw).
  */
@@ -20,7 +21,7 @@
  * vector transform's output: rows 0 4 1 5 2 6 3 7, eight entries each. */
 typedef struct FastQuantiser {
     uint16_t half[64];       /* d / 2 */
-    uint16_t multiplier[64]; /* m */
+    uint16_t multiplier[64]; /* 4 m */
     uint16_t scale[64];      /* 2^(16 - l) */
     /* The same by natural row, each row twice, for transforms of two
      * blocks at once: half, multiplier, scale. */
@@ -42,7 +43,7 @@ static inline int FastQuantiserIndex(int k)
 static inline int16_t QuantiseFast(int32_t c, uint16_t half, uint16_t multiplier, uint16_t scale)
 {
     uint32_t n = (uint32_t)(c < 0 ? -c : c) + half;
-    uint32_t y = (((n >> 3) << 5) * multiplier) >> 16;
+    uint32_t y = ((n & ~7u) * multiplier) >> 16;
     uint32_t q = (y * scale) >> 16;
     return (int16_t)(c < 0 ? -(int32_t)q : (int32_t)q);
 }

@@ -168,7 +168,7 @@ static AVX2_INLINE __m256i QuantisedSize16(__m256i c, const FastQuantiser *fq, i
     const __m256i *half = (const __m256i *)fq->half, *mul = (const __m256i *)fq->multiplier;
     const __m256i *scale = (const __m256i *)fq->scale;
     __m256i n = _mm256_add_epi16(_mm256_abs_epi16(c), _mm256_loadu_si256(half + k));
-    __m256i x = _mm256_slli_epi16(_mm256_and_si256(n, _mm256_set1_epi16(~7)), 2);
+    __m256i x = _mm256_and_si256(n, _mm256_set1_epi16(~7));
     __m256i y = _mm256_mulhi_epu16(x, _mm256_loadu_si256(mul + k));
     return _mm256_mulhi_epu16(y, _mm256_loadu_si256(scale + k));
 }

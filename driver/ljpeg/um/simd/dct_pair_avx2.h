@@ -34,7 +34,7 @@ static AVX2_INLINE __m256i PairQuantisedSize(__m256i c, const FastQuantiser *fq,
     __m256i mul = _mm256_loadu_si256((const __m256i *)fq->pair[1][k]);
     __m256i scale = _mm256_loadu_si256((const __m256i *)fq->pair[2][k]);
     __m256i n = _mm256_add_epi16(_mm256_abs_epi16(c), half);
-    __m256i x = _mm256_slli_epi16(_mm256_and_si256(n, _mm256_set1_epi16(~7)), 2);
+    __m256i x = _mm256_and_si256(n, _mm256_set1_epi16(~7));
     return _mm256_mulhi_epu16(_mm256_mulhi_epu16(x, mul), scale);
 }
 

@@ -56,7 +56,7 @@ static SSE2_INLINE __m128i QuantiseRow(__m128i c, const FastQuantiser *fq, int k
     __m128i sign = _mm_srai_epi16(c, 15);
     __m128i size = _mm_max_epi16(c, _mm_sub_epi16(_mm_setzero_si128(), c));
     __m128i n = _mm_add_epi16(size, _mm_loadu_si128((const __m128i *)(fq->half + i)));
-    __m128i x = _mm_slli_epi16(_mm_and_si128(n, _mm_set1_epi16(~7)), 2);
+    __m128i x = _mm_and_si128(n, _mm_set1_epi16(~7));
     __m128i y = _mm_mulhi_epu16(x, _mm_loadu_si128((const __m128i *)(fq->multiplier + i)));
     __m128i q = _mm_mulhi_epu16(y, _mm_loadu_si128((const __m128i *)(fq->scale + i)));
     return _mm_sub_epi16(_mm_xor_si128(q, sign), sign);
