@@ -3,5 +3,5 @@
 
 int TransformOnlyAvx2(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<TransformOnly<NaturalWords>, PUT_STUFFED>(ctx, end);
+    return EncodeMcusWith<TransformOnly<NaturalWords>, false>(ctx, end);
 }

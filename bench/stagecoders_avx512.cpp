@@ -3,5 +3,5 @@
 
 int TransformOnlyAvx512(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<TransformOnly<ZigzagWords>, PUT_STUFFED>(ctx, end);
+    return EncodeMcusWith<TransformOnly<ZigzagWords>, false>(ctx, end);
 }

@@ -72,7 +72,8 @@ typedef struct Coefficients {
  *                  a branch once a word is full;
  *   PUT_UNSTUFFED  stores eight bytes after every code without a branch
  *                  and keeps at most seven bits pending; the caller
- *                  stuffs the bytes afterwards (CopyStuffed). Where the
+ *                  stuffs or counts the bytes afterwards (CopyStuffed,
+ *                  StuffedLength). Where the
  *                  codes are long (high quality), a flush comes every few
  *                  codes at no predictable time, and a mispredicted branch
  *                  costs more than the store. */
@@ -349,6 +350,16 @@ static PACKER_INLINE void GiveBits(BitBuffer *b, ByteStream *s)
     GivePendingBits(s, b->acc, (uint32_t)(64 - b->free_bits));
 }
 
+/* The set bits of a 16-bit mask, without POPCNT, which the SSE2 coders
+ * cannot assume. */
+static PACKER_INLINE uint32_t PopCount16(uint32_t m)
+{
+    m -= (m >> 1) & 0x5555;
+    m = (m & 0x3333) + ((m >> 2) & 0x3333);
+    m = (m + (m >> 4)) & 0x0F0F;
+    return (m + (m >> 8)) & 0x1F;
+}
+
 /* Copies n unstuffed bytes from src to dst with a 0x00 after each 0xFF;
  * returns the bytes written. Sixteen bytes a step up to the first 0xFF
  * (the last step overlaps the one before), one at a time from there. */
@@ -378,6 +389,29 @@ static PACKER_INLINE uint32_t CopyStuffed(uint8_t *dst, const uint8_t *src, uint
     return o;
 }
 
+/* n plus the count of 0xFF among the n unstuffed bytes at raw: their
+ * length once stuffed. Sixteen bytes a step; the last step takes the
+ * sixteen bytes that end at n and counts only those not yet counted. */
+static PACKER_INLINE uint32_t StuffedLength(const uint8_t *raw, uint32_t n)
+{
+    if (n < 16) {
+        uint32_t length = n;
+        for (uint32_t i = 0; i < n; ++i)
+            length += raw[i] == 0xFF;
+        return length;
+    }
+    const __m128i ff = _mm_set1_epi8(-1);
+    uint32_t ffs = 0, i = 0;
+    for (; i + 16 <= n; i += 16)
+        ffs += PopCount16(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)(raw + i)), ff)));
+    if (i < n)
+        ffs += PopCount16(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                              _mm_loadu_si128((const __m128i *)(raw + n - 16)), ff)) >>
+                          (16 - (n - i)));
+    return n + ffs;
+}
+
 /* True when the step's analysed blocks, packed after the bits of b, leave
  * no more than room_left bytes finished, the whole bytes still pending
  * included. They are packed without stores, and the DC predictors are put
@@ -401,7 +435,10 @@ static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
 /* Codes the interval's MCUs from MCUs done on, a step at a time: the step
  * reads its MCUs, Step::Analyse transforms their blocks into a
  * Step::Analysed record (given the MCU buffer, the component of each
- * block and the block count) and Step::Pack<kPut> packs them. When
+ * block and the block count) and Step::Pack<put mode> packs them. kStore
+ * stores the bytes, else they are only counted; kDense packs with
+ * PUT_UNSTUFFED into a buffer of the step's own, whose bytes are then
+ * copied out stuffed or counted. When
  * Step::kTwoMcus is set and an MCU has an odd number of blocks, a step
  * reads two MCUs (the last step of the interval may read one), so that
  * the step's blocks pair up.
@@ -415,7 +452,7 @@ static PACKER_INLINE bool StepFits(EncoderContext *ctx, const BitBuffer *b,
  * its partial byte back whenever the loop ends, also when the pixel reader
  * fails; an MCU read before a failing one is coded first, as the plain
  * loop does. */
-template <int kPut, class Step>
+template <bool kStore, bool kDense, class Step>
 static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
 {
     uint8_t mcus[2 * MCU_BUFFER_SIZE];
@@ -433,11 +470,9 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
     const uint32_t room_left = RoomLeft(s);
     BitBuffer b = TakeBits(s, NextBytes(s));
     int ok = 1;
-    /* PUT_UNSTUFFED packs a step here (eight bytes past its last byte
-     * included), then copies it out stuffed; steps shown to fit store
-     * stuffed bytes straight away. */
-    uint8_t unstuffed[kPut == PUT_UNSTUFFED ? 6 * RAW_BLOCK_ROOM : 1];
-    constexpr int kFitPut = kPut == PUT_UNSTUFFED ? PUT_STUFFED : kPut;
+    /* A dense step packs here, eight bytes past its last byte included. */
+    uint8_t unstuffed[kDense ? 6 * RAW_BLOCK_ROOM : 1];
+    constexpr int kPut = kStore ? PUT_STUFFED : PUT_COUNT;
     for (; ctx->mcus_done < end; ctx->mcus_done++) {
         const bool tight = room_left - b.count < room;
         if (!ctx->pixel_reader(ctx, mcus)) {
@@ -458,23 +493,24 @@ static PACKER_INLINE int PackMcus(EncoderContext *ctx, uint32_t end)
         if (tight) {
             if (!StepFits<Step>(ctx, &b, block_comp, count, &a, room_left))
                 break;
-            Step::template Pack<kFitPut>(&b, block_comp, count, &a);
-        } else if (kPut == PUT_UNSTUFFED) {
+            Step::template Pack<kPut>(&b, block_comp, count, &a);
+        } else if (kDense) {
             BitBuffer raw = b;
             raw.out = unstuffed;
             raw.count = 0;
             raw.pending_bits = 64 - b.free_bits;
-            Step::template Pack<kPut>(&raw, block_comp, count, &a);
+            Step::template Pack<PUT_UNSTUFFED>(&raw, block_comp, count, &a);
             b.acc = raw.acc;
             b.free_bits = 64 - raw.pending_bits;
-            b.count += CopyStuffed(b.out + b.count, unstuffed, raw.count);
+            b.count += kStore ? CopyStuffed(b.out + b.count, unstuffed, raw.count)
+                              : StuffedLength(unstuffed, raw.count);
         } else {
             Step::template Pack<kPut>(&b, block_comp, count, &a);
         }
         if (!ok)
             break;
     }
-    GiveBits<kFitPut>(&b, s);
+    GiveBits<kPut>(&b, s);
     return ok && EncodeMcus(ctx, end);
 }
 

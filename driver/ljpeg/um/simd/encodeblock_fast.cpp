@@ -105,8 +105,8 @@ struct SlotStep {
 
 static SSE2_INLINE int EncodeMcusWithRoom(EncoderContext *ctx, uint32_t end)
 {
-    return StreamIsCounting(ctx->output) ? PackMcus<PUT_COUNT, SlotStep>(ctx, end)
-                                         : PackMcus<PUT_STUFFED, SlotStep>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<false, false, SlotStep>(ctx, end)
+                                         : PackMcus<true, false, SlotStep>(ctx, end);
 }
 
 /* The same code twice: for SSE2, and with the BMI2 shifts (one

@@ -49,9 +49,9 @@ int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end);
 /* The same with the packer's input formed in AVX-512, for CPUs that also
  * have AVX-512 F and BW. */
 int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end);
-/* Both again for dense streams (high quality): an encode stores eight
- * bytes after every code instead of branching on a full word, and stuffs
- * each step's bytes afterwards. Measuring is the same. */
+/* Both again for dense streams (high quality): eight bytes are stored
+ * after every code instead of a branch on a full word, into a buffer
+ * whose bytes each step then stuffs into the output or counts. */
 int EncodeMcusAvx2Dense(EncoderContext *ctx, uint32_t end);
 int EncodeMcusAvx512Dense(EncoderContext *ctx, uint32_t end);
 

@@ -11,12 +11,12 @@
 
 int EncodeMcusAvx2(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<NaturalWords, PUT_STUFFED>(ctx, end);
+    return EncodeMcusWith<NaturalWords, false>(ctx, end);
 }
 
 int EncodeMcusAvx2Dense(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<NaturalWords, PUT_UNSTUFFED>(ctx, end);
+    return EncodeMcusWith<NaturalWords, true>(ctx, end);
 }
 
 #endif

@@ -11,12 +11,12 @@
 
 int EncodeMcusAvx512(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<ZigzagWords, PUT_STUFFED>(ctx, end);
+    return EncodeMcusWith<ZigzagWords, false>(ctx, end);
 }
 
 int EncodeMcusAvx512Dense(EncoderContext *ctx, uint32_t end)
 {
-    return EncodeMcusWith<ZigzagWords, PUT_UNSTUFFED>(ctx, end);
+    return EncodeMcusWith<ZigzagWords, true>(ctx, end);
 }
 
 #endif

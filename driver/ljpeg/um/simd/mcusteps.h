@@ -104,13 +104,12 @@ struct TransformStep {
     }
 };
 
-/* The interval's MCU loop with the sink's step; an encode stores its
- * bytes as kStorePut says (PUT_STUFFED or PUT_UNSTUFFED). */
-template <class Sink, int kStorePut>
+/* The interval's MCU loop with the sink's step, dense or not (PackMcus). */
+template <class Sink, bool kDense>
 static AVX2_INLINE int EncodeMcusWith(EncoderContext *ctx, uint32_t end)
 {
-    return StreamIsCounting(ctx->output) ? PackMcus<PUT_COUNT, TransformStep<Sink>>(ctx, end)
-                                         : PackMcus<kStorePut, TransformStep<Sink>>(ctx, end);
+    return StreamIsCounting(ctx->output) ? PackMcus<false, kDense, TransformStep<Sink>>(ctx, end)
+                                         : PackMcus<true, kDense, TransformStep<Sink>>(ctx, end);
 }
 
 #endif
