@@ -15,9 +15,10 @@
  * The conversion in 16-bit lanes, the weighted sums by pmaddubsw:
  *   Y  = (77 R + 150 G + 29 B + 128) >> 8, at most 65408 >> 8 = 255, unsigned;
  *   Cb = ((x + 128) >> 8) + 128 with x = 128 B - 43 R - 85 G in [-32640, 32640],
- *        computed as (((x >> 1) + 64) >> 7) + 128 so that nothing overflows,
- *        which is the same floor; pure blue gives 256, which packing with
- *        unsigned saturation limits to 255. Cr likewise with R, G, B.
+ *        computed as (x + 32768 + 128) >> 8: x + 32768 as an unsigned lane,
+ *        and pavgw with 127 adds 128 and halves in 17 bits, so nothing
+ *        overflows; pure blue gives 256, which packing with unsigned
+ *        saturation limits to 255. Cr likewise with R, G, B.
  */
 #include "fast_routines.h"
 
@@ -114,11 +115,11 @@ struct Bits555 {
     }
 };
 
-/* ((x >> 1) + 64) >> 7 + 128 for a chroma difference x (see above). */
+/* ((x + 128) >> 8) + 128 for a chroma difference x (see above). */
 static AVX2 inline __m256i ChromaFromDifference(__m256i x)
 {
-    __m256i half = _mm256_add_epi16(_mm256_srai_epi16(x, 1), _mm256_set1_epi16(64));
-    return _mm256_add_epi16(_mm256_srai_epi16(half, 7), _mm256_set1_epi16(128));
+    __m256i biased = _mm256_xor_si256(x, _mm256_set1_epi16((int16_t)0x8000));
+    return _mm256_srli_epi16(_mm256_avg_epu16(biased, _mm256_set1_epi16(127)), 7);
 }
 
 /* Sixteen pixels, eight at a and eight at b, as Y, Cb, Cr in 16-bit
@@ -176,13 +177,19 @@ static AVX2 inline __m256i Limit(__m256i v)
     return _mm256_min_epi16(v, _mm256_set1_epi16(255));
 }
 
-/* Sums of the eight horizontal pairs of lanes, shifted right, as bytes. */
-static AVX2 inline void StorePairMeans(uint8_t *p, __m256i v, int shift)
+/* Sums of the eight horizontal pairs of lanes of cb and of cr (each sum
+ * below 2^15), shifted right, as eight bytes at cb_at and at cr_at. */
+static AVX2 inline void StorePairMeans(uint8_t *cb_at, uint8_t *cr_at, __m256i cb, __m256i cr,
+                                       int shift)
 {
-    __m256i sums = _mm256_srli_epi32(_mm256_madd_epi16(v, _mm256_set1_epi16(1)), shift);
-    __m128i words =
-        _mm_packs_epi32(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
-    _mm_storel_epi64((__m128i *)p, _mm_packus_epi16(words, words));
+    const __m256i ones = _mm256_set1_epi16(1);
+    /* Words Cb 0-3, Cr 0-3 in the low half, Cb 4-7, Cr 4-7 in the high. */
+    __m256i sums = _mm256_packs_epi32(_mm256_madd_epi16(cb, ones), _mm256_madd_epi16(cr, ones));
+    __m256i bytes = _mm256_packus_epi16(_mm256_srli_epi16(sums, shift), sums);
+    __m128i both = _mm256_castsi256_si128(
+        _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 0, 0, 0, 0)));
+    _mm_storel_epi64((__m128i *)cb_at, both);
+    _mm_storel_epi64((__m128i *)cr_at, _mm_unpackhi_epi64(both, both));
 }
 
 /* The MCU buffer for each sampling, built from the converted rows with
@@ -202,17 +209,16 @@ static AVX2 inline void ConvertRows(RowAt row, uint8_t *mcu)
             uint8_t *y = mcu + 128 * (i / 8) + 8 * (i % 8);
             StoreHalves(y, y + 64, top.y);
             StoreHalves(y + 8, y + 72, low.y);
-            StorePairMeans(mcu + MCU420_CB + 4 * i, _mm256_add_epi16(Limit(top.cb), Limit(low.cb)),
-                           2);
-            StorePairMeans(mcu + MCU420_CR + 4 * i, _mm256_add_epi16(Limit(top.cr), Limit(low.cr)),
-                           2);
+            StorePairMeans(mcu + MCU420_CB + 4 * i, mcu + MCU420_CR + 4 * i,
+                           _mm256_add_epi16(Limit(top.cb), Limit(low.cb)),
+                           _mm256_add_epi16(Limit(top.cr), Limit(low.cr)), 2);
         }
     } else if (kOut == MCU_422) {
         for (uint32_t i = 0; i < 8; ++i) {
             Ycc16 c = Convert16<Pixel>(row(i), row(i) + 8 * BPP);
             StoreHalves(mcu + 8 * i, mcu + 64 + 8 * i, c.y);
-            StorePairMeans(mcu + MCU422_CB + 8 * i, Limit(c.cb), 1);
-            StorePairMeans(mcu + MCU422_CR + 8 * i, Limit(c.cr), 1);
+            StorePairMeans(mcu + MCU422_CB + 8 * i, mcu + MCU422_CR + 8 * i, Limit(c.cb),
+                           Limit(c.cr), 1);
         }
     } else {
         /* Two 8-wide rows a step; the blocks are the planes. */
