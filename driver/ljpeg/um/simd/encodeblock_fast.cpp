@@ -9,14 +9,14 @@
  * straight into the output. The block coder runs only when the room left
  * holds any block and hands the last blocks before a full buffer to the
  * plain coder, which then fails at the same byte; the loop goes on while
- * its steps are shown to fit (PackMcus).
+ * its steps are shown to fit (PackMcus, mculoop.h).
  */
 #include "fast_routines.h"
 
 #if VELMORAJ_X86
 #include <immintrin.h>
 
-#include "bitpacker.h"
+#include "mculoop.h"
 #include "target_attrs.h"
 
 /* The coefficient words of eight coefficients. */

@@ -18,7 +18,7 @@
 #ifndef DRIVER_LJPEG_UM_SIMD_MCUSTEPS_H
 #define DRIVER_LJPEG_UM_SIMD_MCUSTEPS_H
 
-#include "bitpacker.h"
+#include "mculoop.h"
 #include "dct_pair_avx2.h"
 
 /* The DC value: the first lane of each half. */
