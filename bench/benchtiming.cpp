@@ -21,7 +21,7 @@ const Config kConfigs[12] = {
 
 namespace {
 
-const double kMinSeconds = 0.1;  // per figure
+const double kMinSeconds = 0.05;  // per figure and round
 const int kMinReps = 5, kMaxReps = 50;
 
 // Processor time of this thread in seconds: unlike the wall clock it

@@ -6,7 +6,7 @@
 // one thread, for qualities 50, 75, 95 and samplings 4:2:0, 4:2:2, 4:4:4 and
 // grey. Each figure is the best of several repetitions in the thread's
 // processor time (the most repeatable figures on a shared machine), over
-// three rounds of all of a picture's measurements; a group of pictures gets
+// five rounds of all of a picture's measurements; a group of pictures gets
 // the geometric mean of each figure over its pictures, so every picture
 // weighs the same.
 #include <time.h>
@@ -102,7 +102,7 @@ Row Measure(const BenchSource &s, const Config &c, tjhandle tj)
 // Rounds of each picture's measurements; every figure keeps its best. A
 // burst of load on a shared machine then slows one round of a figure, not
 // all of one side of a ratio.
-const int kRounds = 3;
+const int kRounds = 5;
 
 Row BestRow(const BenchSource &s, const Config &c, tjhandle tj)
 {
