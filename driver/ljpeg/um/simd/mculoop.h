@@ -42,11 +42,8 @@ static PACKER_INLINE uint32_t CopyStuffed(uint8_t *dst, const uint8_t *src, uint
     }
     /* No 0xFF before i, so the bytes from i go to the same place. */
     uint32_t o = i;
-    for (; i < n; ++i) {
-        dst[o++] = src[i];
-        if (src[i] == 0xFF)
-            dst[o++] = 0x00;
-    }
+    for (; i < n; ++i)
+        PutStuffed(dst, &o, src[i]);
     return o;
 }
 
@@ -56,9 +53,9 @@ static PACKER_INLINE uint32_t CopyStuffed(uint8_t *dst, const uint8_t *src, uint
 static PACKER_INLINE uint32_t StuffedLength(const uint8_t *raw, uint32_t n)
 {
     if (n < 16) {
-        uint32_t length = n;
+        uint32_t length = 0;
         for (uint32_t i = 0; i < n; ++i)
-            length += raw[i] == 0xFF;
+            CountStuffed(&length, raw[i]);
         return length;
     }
     const __m128i ff = _mm_set1_epi8(-1);
